@@ -343,6 +343,7 @@ typedef struct AIPluginGroupSuite {
 
 /* Transform flags. */
 #define kTransformObjects 1
+#define kScaleLines 2       /* stroke widths are multiplied by the line scale */
 #define kAITransformArtSuite "AI Transform Art Suite"
 #define kAITransformArtSuiteVersion 1
 typedef struct AITransformArtSuite {

@@ -43,6 +43,8 @@ typedef float AIReal;           /* the host's reals are single precision */
 #define kHostSuiteBusyErr      HOST_FOURCC('S', 'B', 'S', 'Y') /* release of a suite that is not held */
 #define kHostNoPreferenceErr   HOST_FOURCC('N', 'P', 'R', 'F') /* reserved: preferences store unavailable */
 #define kHostInjectedFaultErr  HOST_FOURCC('F', 'A', 'U', 'L') /* default code of an injected fault */
+#define kHostNotAllowedErr     HOST_FOURCC('D', 'E', 'N', 'Y') /* not for this object (a layer's own group, an edit or result group) */
+#define kHostNotAttachedErr    HOST_FOURCC('N', 'A', 'T', 'T') /* the plug-in art belongs to no plugin group */
 
 /* The code by which a plugin group asks, at before-operation time, to be
  * sent the after-operation notification too. */
