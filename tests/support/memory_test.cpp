@@ -27,26 +27,6 @@ std::string joined(const Lines& lines) {
   return all;
 }
 
-// Tracking can only be switched on before the first allocation of the
-// process, so each tracked case runs in a fresh child process. The child's
-// expectations decide its exit code.
-template <typename Body>
-void run_in_fresh_process(bool tracked, Body body) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  EXPECT_EXIT(
-      {
-        if (tracked) switch_memory_tracking_on();
-        body();
-        std::exit(::testing::Test::HasFailure() ? 1 : 0);
-      },
-      ::testing::ExitedWithCode(0), "");
-}
-
-template <typename Body>
-void run_tracked(Body body) {
-  run_in_fresh_process(true, body);
-}
-
 uint32_t header_word(const void* block, int word) {
   uint32_t value = 0;
   std::memcpy(&value, static_cast<const char*>(block) - 32 + 4 * word, sizeof value);

@@ -1,9 +1,13 @@
 #ifndef TESTS_SUPPORT_SUPPORT_TEST_HELPERS_H
 #define TESTS_SUPPORT_SUPPORT_TEST_HELPERS_H
 
+#include <gtest/gtest.h>
+
+#include <cstdlib>
 #include <string>
 #include <vector>
 
+#include "ovmem.h"
 #include "platform/platform_host.h"
 
 // Sends the log to the given mode (5 or 6) and collects what reaches the
@@ -48,5 +52,25 @@ class TempFile {
   std::string folder_;
   std::string path_;
 };
+
+// Tracking can only be switched on before the first allocation of the
+// process, so tracked cases run in a fresh child process. The child's
+// expectations decide its exit code; their messages appear in the output.
+template <typename Body>
+void run_in_fresh_process(bool tracked, Body body) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  EXPECT_EXIT(
+      {
+        if (tracked) switch_memory_tracking_on();
+        body();
+        std::exit(::testing::Test::HasFailure() ? 1 : 0);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
+template <typename Body>
+void run_tracked(Body body) {
+  run_in_fresh_process(true, body);
+}
 
 #endif

@@ -1,0 +1,144 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+
+#include "ovlog.h"
+#include "ovmem.h"
+#include "ovstrutil.h"
+#include "support_test_helpers.h"
+
+namespace {
+
+std::string taken(char* text) {
+  std::string copy = text ? text : "(null)";
+  free_mem(text);
+  return copy;
+}
+
+std::string captured_raw_output(const std::function<void()>& action) {
+  set_log_output(LOG_TO_STDERR, nullptr);
+  ::testing::internal::CaptureStderr();
+  action();
+  std::string written = ::testing::internal::GetCapturedStderr();
+  set_log_output(LOG_TO_NOWHERE, nullptr);
+  return written;
+}
+
+}  // namespace
+
+TEST(StringUtilityTest, DuplicateCopiesOrAnswersNull) {
+  EXPECT_EQ(string_duplicate(nullptr), nullptr);
+  EXPECT_EQ(taken(string_duplicate("copy me")), "copy me");
+  EXPECT_EQ(taken(string_duplicate("")), "");
+}
+
+TEST(StringUtilityTest, ConcatJoinsAndTreatsNullAsEmpty) {
+  EXPECT_EQ(taken(string_concat(nullptr, nullptr)), "");
+  EXPECT_EQ(taken(string_concat(string_duplicate("head"), "tail")), "headtail");
+  EXPECT_EQ(taken(string_concat(string_duplicate("alone"), nullptr)), "alone");
+  EXPECT_EQ(taken(string_concat(nullptr, "only")), "only");
+}
+
+TEST(StringUtilityTest, SeparatorIsAddedOnlyWhenMissing) {
+  EXPECT_EQ(taken(strcat_with_separator("dir", '/', "file")), "dir/file");
+  EXPECT_EQ(taken(strcat_with_separator("dir/", '/', "file")), "dir/file");
+  EXPECT_EQ(taken(strcat_with_separator("", '/', "file")), "file");
+  EXPECT_EQ(taken(strcat_with_separator(nullptr, '/', nullptr)), "");
+  EXPECT_EQ(taken(strcat_with_separator("dir", '/', "")), "dir/");
+}
+
+TEST(StringUtilityTest, UpperCaseInPlace) {
+  char text[] = "Mixed case 12 z!";
+  str_to_upper(text);
+  EXPECT_STREQ(text, "MIXED CASE 12 Z!");
+  EXPECT_EQ(captured_raw_output([] { str_to_upper(nullptr); }),
+            "Error - str_to_upper is passed NULL pointer\n");
+}
+
+TEST(StringUtilityDeathTest, ConcatConsumesItsFirstOperandOnlyOnSuccess) {
+  run_in_fresh_process(false, [] {
+    static bool fail_next = false;
+    register_memory_routines(
+        [](size_t size) { return fail_next ? nullptr : std::malloc(size); }, std::free,
+        std::realloc);
+    switch_memory_tracking_on();
+    LogCapture capture(LOG_TO_DEBUGGER, nullptr);
+    char* head = string_duplicate("head");
+    fail_next = true;
+    EXPECT_EQ(string_concat(head, "tail"), nullptr);
+    fail_next = false;
+    EXPECT_STREQ(head, "head");
+    char* joined = string_concat(head, "tail");
+    EXPECT_STREQ(joined, "headtail");
+    capture.clear();
+    display_memory(0);
+    std::string report;
+    for (const std::string& text : capture.texts()) report += text;
+    EXPECT_NE(report.find("use = string_concat\n"), std::string::npos) << report;
+    EXPECT_EQ(report.find("use = string_duplicate\n"), std::string::npos) << report;
+    free_mem(joined);
+  });
+}
+
+TEST(StringToNumberTest, IntegersWithBlanksAndSigns) {
+  int value = 7;
+  EXPECT_EQ(str_to_int("  -42  ", &value), 0);
+  EXPECT_EQ(value, -42);
+  EXPECT_EQ(str_to_int("+", &value), 0);
+  EXPECT_EQ(value, 0);
+  EXPECT_EQ(str_to_int("\t123", &value), 0);
+  EXPECT_EQ(value, 123);
+}
+
+TEST(StringToNumberTest, MalformedIntegersAreRefused) {
+  int value = 7;
+  for (const char* text : {"4-2", "--1", "1 2", "12a", "1.5", "", "   "}) {
+    EXPECT_EQ(str_to_int(text, &value), -1) << '"' << text << '"';
+  }
+  EXPECT_EQ(str_to_int(nullptr, &value), -1);
+  EXPECT_EQ(value, 7);
+}
+
+TEST(StringToNumberTest, IntegersBeyond32BitsAreRefused) {
+  int value = 0;
+  EXPECT_EQ(str_to_int("2147483647", &value), 0);
+  EXPECT_EQ(value, INT_MAX);
+  EXPECT_EQ(str_to_int("-2147483648", &value), 0);
+  EXPECT_EQ(value, INT_MIN);
+  EXPECT_EQ(str_to_int("2147483648", &value), -1);
+  EXPECT_EQ(str_to_int("-2147483649", &value), -1);
+  EXPECT_EQ(str_to_int("99999999999999999999", &value), -1);
+}
+
+TEST(StringToNumberTest, InputsOver31CharactersAreTooLong) {
+  const std::string longer(32, '1');
+  int int_value = 0;
+  float float_value = 0;
+  EXPECT_EQ(captured_raw_output([&] { EXPECT_EQ(str_to_int(longer.c_str(), &int_value), -1); }),
+            "Error - string supplied to str_to_int is too long");
+  EXPECT_EQ(captured_raw_output([&] { EXPECT_EQ(str_to_float(longer.c_str(), &float_value), -1); }),
+            "Error - string supplied to str_to_float is too long");
+  EXPECT_EQ(str_to_int(std::string(31, '1').c_str(), &int_value), -1);  // fits, but overflows
+  EXPECT_EQ(str_to_int(std::string(31, '0').c_str(), &int_value), 0);
+  EXPECT_EQ(str_to_float(std::string(31, ' ').c_str(), &float_value), -1);
+}
+
+TEST(StringToNumberTest, FloatsWithOnePoint) {
+  float value = 0;
+  EXPECT_EQ(str_to_float("  2.25  ", &value), 0);
+  EXPECT_FLOAT_EQ(value, 2.25f);
+  EXPECT_EQ(str_to_float("-0.125", &value), 0);
+  EXPECT_FLOAT_EQ(value, -0.125f);
+  EXPECT_EQ(str_to_float("7", &value), 0);
+  EXPECT_FLOAT_EQ(value, 7.0f);
+  EXPECT_EQ(str_to_float(".", &value), 0);
+  EXPECT_FLOAT_EQ(value, 0.0f);
+  EXPECT_EQ(str_to_float("1.5.2", &value), -1);
+  EXPECT_EQ(str_to_float("1,5", &value), -1);
+  EXPECT_EQ(str_to_float("3000000000.5", &value), -1);
+}
