@@ -155,6 +155,9 @@ void log_raw_line(const char* format, ...) {
 
 void set_log_output(int mode, const char* name) {
   LogState& log = state();
+  // Text collected for the old output goes there, not to the next one.
+  const bool collecting = log.mode == LOG_TO_MESSAGE_BOX || log.mode == LOG_TO_DEBUGGER;
+  if (collecting && log.line_length > 0) emit_line();
   log.mode = mode;
   std::snprintf(log.name, sizeof log.name, "%s", name ? name : "");
   // The kept stream belongs to the previous setting; mode 4 reopens by the new name.

@@ -189,6 +189,21 @@ TEST(LogLineCollectionTest, LongMessageSplitsAcrossTwoDebuggerLines) {
   EXPECT_EQ(capture.texts()[1], text + "\n");
 }
 
+TEST(LogLineCollectionTest, ChangingTheOutputSendsCollectedTextToTheOldOne) {
+  Lines texts;
+  {
+    LogCapture capture(LOG_TO_DEBUGGER, nullptr);
+    log_raw("partial");
+    set_log_output(LOG_TO_MESSAGE_BOX, nullptr);
+    log_raw("boxed\n");
+    ASSERT_EQ(capture.outputs().size(), 2u);
+    EXPECT_EQ(capture.outputs()[0].kind, PLATFORM_DEBUGGER_LINE);
+    EXPECT_EQ(capture.outputs()[1].kind, PLATFORM_MESSAGE_BOX);
+    texts = capture.texts();
+  }
+  EXPECT_EQ(texts, (Lines{"partial", "boxed\n"}));
+}
+
 TEST(LogStacktraceTest, WritesItsLineAndAnswersZero) {
   LogCapture capture(LOG_TO_DEBUGGER, nullptr);
   EXPECT_EQ(print_stacktrace(), 0);
