@@ -26,30 +26,34 @@ AIErr GetKey(AIDictionaryRef d, const char* keystr, const char* routine, const c
   return kNoErr;
 }
 
+// One unreported host call on the entry of keystr, after the key is made.
+template <typename EntryCall>
+AIErr WithKey(AIDictionaryRef d, const char* keystr, const char* routine, EntryCall entryCall) {
+  AIDictKey key = nullptr;
+  if (const AIErr err = GetKey(d, keystr, routine, routine, &key)) return err;
+  return entryCall(key);
+}
+
 }  // namespace
 
 AIErr WriteIntToDict(AIDictionaryRef d, const char* keystr, int value) {
-  AIDictKey key = nullptr;
-  const AIErr err = GetKey(d, keystr, "WriteIntToDict", "WriteIntToDict", &key);
-  return err ? err : sAIDictionary->SetIntegerEntry(d, key, value);
+  return WithKey(d, keystr, "WriteIntToDict",
+                 [&](AIDictKey key) { return sAIDictionary->SetIntegerEntry(d, key, value); });
 }
 
 AIErr ReadIntFromDict(AIDictionaryRef d, const char* keystr, int* value) {
-  AIDictKey key = nullptr;
-  const AIErr err = GetKey(d, keystr, "ReadIntFromDict", "ReadIntFromDict", &key);
-  return err ? err : sAIDictionary->GetIntegerEntry(d, key, value);
+  return WithKey(d, keystr, "ReadIntFromDict",
+                 [&](AIDictKey key) { return sAIDictionary->GetIntegerEntry(d, key, value); });
 }
 
 AIErr WriteBoolToDict(AIDictionaryRef d, const char* keystr, AIBoolean value) {
-  AIDictKey key = nullptr;
-  const AIErr err = GetKey(d, keystr, "WriteBoolToDict", "WriteBoolToDict", &key);
-  return err ? err : sAIDictionary->SetBooleanEntry(d, key, value);
+  return WithKey(d, keystr, "WriteBoolToDict",
+                 [&](AIDictKey key) { return sAIDictionary->SetBooleanEntry(d, key, value); });
 }
 
 AIErr ReadBoolFromDict(AIDictionaryRef d, const char* keystr, AIBoolean* value) {
-  AIDictKey key = nullptr;
-  const AIErr err = GetKey(d, keystr, "ReadBoolFromDict", "ReadBoolFromDict", &key);
-  return err ? err : sAIDictionary->GetBooleanEntry(d, key, value);
+  return WithKey(d, keystr, "ReadBoolFromDict",
+                 [&](AIDictKey key) { return sAIDictionary->GetBooleanEntry(d, key, value); });
 }
 
 AIErr WriteFloatArrayToDict(AIDictionaryRef d, const char* keystr, int count, const AIReal* array) {
