@@ -31,6 +31,7 @@ class MirtilPlugin : public Plugin {
   AIErr Startup(SPInterfaceMessage* message) override;
   AIErr Shutdown(SPInterfaceMessage* message) override;
   AIErr UpdateMenu(AIMenuMessage* message) override;
+  AIErr PluginGroupUpdate(AIPluginGroupMessage* message) override;
 
  private:
   AIErr AddMenu(SPInterfaceMessage* message);
