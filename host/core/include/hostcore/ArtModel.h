@@ -1,0 +1,161 @@
+// The values the document is made of: art nodes, their properties and
+// geometry, dictionary values, detached art copies and the records of
+// the undo journal.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "hostapi/HostTypes.h"
+#include "hostcore/Handles.h"
+
+namespace hostcore {
+
+using NodeIndex = uint32_t;
+constexpr NodeIndex kNoNode = kNoIndex;
+
+// How a node hangs from its parent: as a child in the stacking order, or
+// as one of the two groups every plug-in art object owns.
+enum class ArtRole : uint8_t { Member, EditGroup, ResultGroup };
+
+struct LayerInfo {
+    std::string title;
+    bool visible = true;
+    bool editable = true;
+};
+
+// Placed, raster, text, foreign and the other kinds the document keeps but
+// does not interpret: a placement matrix, the box the content fills
+// before that matrix, and the content itself as the file layer wrote it.
+struct LeafData {
+    AIRealMatrix matrix{1, 0, 0, 1, 0, 0};
+    AIRealRect box{0, 0, 0, 0};
+    std::shared_ptr<const std::string> payload;
+    bool callerNonFinite = false;  // the caller's matrix held an infinite or NaN value
+};
+
+// Everything of a node that changes as one unit in the journal, apart
+// from its links and its path geometry.
+struct ArtProps {
+    AIArtUserAttr userAttr = 0;
+    std::string name;                       // empty: the art has its default name
+    uint32_t style = kNoIndex;              // kNoIndex: no style of its own
+    bool clipped = false;                   // groups
+    std::optional<LayerInfo> layer;         // set on a layer's own group
+    uint32_t pluginGroup = kNoIndex;        // plug-in art attached to a plugin group
+    int32_t versionMajor = 0;
+    int32_t versionMinor = 0;
+    LeafData leaf;
+};
+
+struct PathGeometry {
+    std::vector<AIPathSegment> segments;
+    bool closed = false;
+    // A caller handed in an infinite or not-a-number coordinate; such
+    // coordinates are then the caller's and not a fault of the document.
+    bool callerNonFinite = false;
+};
+
+enum class ArrayEntryKind : uint8_t { Empty, Integer, Real };
+struct ArrayEntry {
+    ArrayEntryKind kind = ArrayEntryKind::Empty;
+    int32_t integer = 0;
+    AIReal real = 0;
+};
+using ArrayValues = std::vector<ArrayEntry>;
+
+struct ArtCopy;
+using DictValue = std::variant<int32_t, bool, AIReal, ArrayValues, std::shared_ptr<const ArtCopy>>;
+using DictEntries = std::map<uint32_t, DictValue>;  // by key index
+
+// A detached deep copy of an art subtree: what a dictionary's art entry
+// holds and what duplication goes through.
+struct ArtCopy {
+    AIArtType type = kUnknownArt;
+    ArtProps props;
+    PathGeometry path;
+    bool dirty = false;
+    std::vector<ArtCopy> children;      // top of the stacking order first
+    std::vector<ArtCopy> pluginGroups;  // plug-in art: edit group, result group
+    DictEntries dictionary;
+};
+
+struct ArtNode {
+    AIArtType type = kUnknownArt;
+    bool live = true;    // false once disposed; kept while the journal may revive it
+    bool dirty = false;  // plug-in art whose result is out of date
+    ArtRole role = ArtRole::Member;
+    NodeIndex parent = kNoNode;
+    NodeIndex firstChild = kNoNode;
+    NodeIndex lastChild = kNoNode;
+    NodeIndex prev = kNoNode;  // the sibling above
+    NodeIndex next = kNoNode;  // the sibling below
+    NodeIndex editGroup = kNoNode;
+    NodeIndex resultGroup = kNoNode;
+    uint32_t dictionary = kNoIndex;
+    uint32_t pins = 0;  // journal records that refer to this node
+    ArtProps props;
+    PathGeometry path;
+};
+
+struct Dictionary {
+    DictEntries entries;
+    NodeIndex owner = kNoNode;  // kNoNode once the owning art is gone
+    uint32_t handedOut = 0;     // references held by callers
+};
+
+struct ArrayObject {
+    ArrayValues values;
+    uint32_t references = 1;
+};
+
+struct ArtStyle {
+    AIPathStyle pathStyle{};
+    AIPathStyleMap paintData{};
+};
+
+// Where a node stands: inside `parent`, just above `next` (at the bottom
+// when `next` is kNoNode). A kNoNode parent means detached.
+struct Place {
+    NodeIndex parent = kNoNode;
+    NodeIndex next = kNoNode;
+};
+
+// Journal records. Applying a record swaps the state it holds with the
+// document's present state, so one record serves undo and redo alike.
+struct LinkRecord {
+    NodeIndex node;
+    Place place;
+};
+struct LifeRecord {
+    NodeIndex root;
+    bool live;
+};
+struct PropsRecord {
+    NodeIndex node;
+    ArtProps props;
+};
+struct GeometryRecord {
+    NodeIndex node;
+    PathGeometry path;
+};
+struct EntryRecord {
+    NodeIndex owner;
+    uint32_t key;
+    std::optional<DictValue> value;
+};
+struct LayerListRecord {
+    std::vector<NodeIndex> layers;
+};
+struct CurrentLayerRecord {
+    NodeIndex layer;
+};
+using JournalRecord = std::variant<LinkRecord, LifeRecord, PropsRecord, GeometryRecord, EntryRecord,
+                                   LayerListRecord, CurrentLayerRecord>;
+
+}  // namespace hostcore

@@ -1,0 +1,117 @@
+// Opaque handle values and the slot tables behind them. A handle packs a
+// kind, a slot index and the slot's generation, so a handle of the wrong
+// kind, of a freed slot or never issued is recognised instead of followed.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <vector>
+
+namespace hostcore {
+
+enum class HandleKind : uint8_t {
+    Art = 1,
+    Layer,
+    Dictionary,
+    DictKey,
+    Array,
+    ArtSet,
+    ArtStyle,
+    PluginGroup
+};
+
+constexpr uint32_t kNoIndex = 0xFFFFFFFFu;
+
+namespace handle_layout {
+constexpr bool kWide = sizeof(uintptr_t) >= 8;
+constexpr unsigned kIndexBits = kWide ? 32 : 20;
+constexpr unsigned kGenerationBits = kWide ? 24 : 8;
+constexpr unsigned kKindShift = kIndexBits + kGenerationBits;
+constexpr uintptr_t kIndexMask = (uintptr_t(1) << kIndexBits) - 1;
+constexpr uint32_t kGenerationMask = (uint32_t(1) << kGenerationBits) - 1;
+}  // namespace handle_layout
+
+struct DecodedHandle {
+    uint32_t index = kNoIndex;
+    uint32_t generation = 0;
+};
+
+inline uintptr_t encodeHandle(HandleKind kind, uint32_t index, uint32_t generation) {
+    using namespace handle_layout;
+    return (uintptr_t(kind) << kKindShift) |
+           (uintptr_t(generation & kGenerationMask) << kIndexBits) | (uintptr_t(index) & kIndexMask);
+}
+
+// False for null, for another kind of handle and for values no table issued.
+inline bool decodeHandle(uintptr_t value, HandleKind kind, DecodedHandle& out) {
+    using namespace handle_layout;
+    if (value == 0 || (value >> kKindShift) != uintptr_t(kind)) return false;
+    out.index = uint32_t(value & kIndexMask);
+    out.generation = uint32_t((value >> kIndexBits) & kGenerationMask);
+    return true;
+}
+
+template <class Handle>
+Handle makeHandle(HandleKind kind, uint32_t index, uint32_t generation) {
+    return reinterpret_cast<Handle>(encodeHandle(kind, index, generation));
+}
+
+template <class Handle>
+bool readHandle(Handle handle, HandleKind kind, DecodedHandle& out) {
+    return decodeHandle(reinterpret_cast<uintptr_t>(handle), kind, out);
+}
+
+// Objects kept in reusable slots; a slot's generation changes when it is
+// freed, so old handles to it stop matching. References stay valid while
+// slots are added (deque storage).
+template <class T>
+class SlotTable {
+public:
+    uint32_t add(T value) {
+        uint32_t index;
+        if (!free_.empty()) {
+            index = free_.back();
+            free_.pop_back();
+        } else {
+            index = uint32_t(slots_.size());
+            slots_.emplace_back();
+        }
+        Slot& slot = slots_[index];
+        slot.value = std::move(value);
+        slot.used = true;
+        return index;
+    }
+
+    void remove(uint32_t index) {
+        Slot& slot = slots_[index];
+        slot.value = T{};
+        slot.used = false;
+        slot.generation = (slot.generation + 1) & handle_layout::kGenerationMask;
+        if (slot.generation == 0) slot.generation = 1;
+        free_.push_back(index);
+    }
+
+    bool used(uint32_t index) const { return index < slots_.size() && slots_[index].used; }
+
+    // The slot is in use and the generation is its present one.
+    bool matches(const DecodedHandle& h) const {
+        return used(h.index) &&
+               (slots_[h.index].generation & handle_layout::kGenerationMask) == h.generation;
+    }
+
+    uint32_t generation(uint32_t index) const { return slots_[index].generation; }
+    T& operator[](uint32_t index) { return slots_[index].value; }
+    const T& operator[](uint32_t index) const { return slots_[index].value; }
+    uint32_t slotCount() const { return uint32_t(slots_.size()); }
+
+private:
+    struct Slot {
+        T value{};
+        uint32_t generation = 1;
+        bool used = false;
+    };
+    std::deque<Slot> slots_;
+    std::vector<uint32_t> free_;
+};
+
+}  // namespace hostcore
