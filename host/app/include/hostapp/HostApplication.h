@@ -1,0 +1,210 @@
+// The stand-in host application: loads a plug-in module, sends it the
+// host's messages, and serves the suites the document core does not (plug-in
+// access, notifiers, alerts, icons, menus, timers, tools, preferences),
+// recording what the plug-in registered so that tests can look.
+//
+// One host is active at a time: the suites are plain function tables and
+// reach the host through it.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "hostapi/HostAPI.h"
+#include "hostapi/HostResources.h"
+#include "hostapp/ModuleLoader.h"
+#include "hostapp/ModuleResources.h"
+#include "hostapp/Preferences.h"
+#include "hostcore/HostCore.h"
+
+namespace hostapp {
+
+struct MenuItemRecord {
+  std::string group;
+  std::string name;
+  std::string text;              // as shown, without the length byte
+  int32_t options = 0;
+  bool checked = false;
+  bool automatic = false;        // UpdateMenuItemAutomatically was called
+  int32_t autoAction = 0;
+  int32_t ifIsTrue = 0;          // conditions that must hold
+  int32_t ifIsNotTrue = 0;       // conditions that must not hold
+};
+
+struct TimerRecord {
+  std::string name;
+  int32_t period = 0;            // ticks of 1/60 second
+  bool active = false;
+  int64_t periodStart = 0;       // tick from which the running period counts
+};
+
+struct ToolRecord {
+  std::string name;
+  std::string title;
+  std::string tooltip;
+  int32_t helpID = 0;
+  int32_t options = 0;
+  int32_t iconID = -1;           // resource id of the icon, -1 for none
+  int32_t rolloverIconID = -1;
+  int16_t sameGroupAs = 0;
+  int16_t sameToolsetAs = 0;
+};
+
+struct NotifierRecord {
+  std::string name;
+  std::string type;
+  bool active = true;
+};
+
+struct IconRecord {
+  int32_t resourceID = 0;
+  int32_t type = 0;              // kADMUnknownIconType when it could not be loaded
+  int32_t width = 0;
+  int32_t height = 0;
+};
+
+// Icon type the host answers for an icon it loaded.
+constexpr int32_t kLoadedIconType = 1;
+
+class HostApplication {
+ public:
+  explicit HostApplication(ModuleLoader& loader);
+  // Sends nothing; drops the module.
+  ~HostApplication();
+  HostApplication(const HostApplication&) = delete;
+  HostApplication& operator=(const HostApplication&) = delete;
+
+  // The host whose suites are being called.
+  static HostApplication& active();
+
+  // ---- The document core ----------------------------------------------
+  // The document, the suite registry, the fault injector (suite functions,
+  // the k-th host call, suite acquisitions, block allocations) and the
+  // invariant check all live in the core.
+  hostcore::HostCore& core() { return core_; }
+  hostcore::Document& document() { return core_.document(); }
+  hostcore::FaultInjector& faults() { return core_.faults(); }
+
+  // ---- Suites -----------------------------------------------------------
+  // Acquisitions of the suite not yet released.
+  int32_t suiteHoldCount(const std::string& name) const;
+  // Acquisitions of all suites not yet released.
+  int32_t suitesHeld() const;
+  // Every successful acquisition ("+name") and release ("-name"), in order.
+  const std::vector<std::string>& suiteLog() const { return suiteLog_; }
+  // Blocks of the basic suite not yet freed.
+  std::size_t liveBlocks() const { return liveBlocks_.size(); }
+  const SPBasicSuite* basicSuite() const;
+
+  // ---- The module and its messages -------------------------------------
+  // Loads the library, reads its property list and finds its entry point.
+  // False, with the reason in loadError(), for a module the host refuses.
+  bool loadModule(const std::string& path);
+  const std::string& loadError() const { return loadError_; }
+  const PluginProperties& properties() const { return properties_; }
+  const ModuleResourceTable* resources() const { return resources_; }
+  // Makes a resource of the module look missing.
+  void hideResource(uint32_t type, uint16_t id);
+
+  // ("SP Interface", "Startup"), then the application-started notification
+  // to every such notifier the plug-in added.
+  AIErr startup();
+  // ("SP Interface", "Shutdown"), as at quitting.
+  AIErr shutdown();
+  // ("SP Access", "Unload") and ("SP Access", "Reload").
+  AIErr unload();
+  AIErr reload();
+  // Sends any message: the head is filled in (plug-in reference, the kept
+  // globals word, basic suite), and the globals word is kept afterwards.
+  // Then every dirty plug-in art object of the plug-in gets its update.
+  AIErr sendMessage(const char* caller, const char* selector, SPMessageData& head);
+  // A message that carries only the head.
+  AIErr sendPlainMessage(const char* caller, const char* selector);
+  // ("AI Menu", "AI Go") for the item; nothing when the item is disabled.
+  std::optional<AIErr> chooseMenuItem(AIMenuItemHandle item);
+  // The globals word the host keeps for the plug-in.
+  void* globals() const { return globals_; }
+  // The plug-in reference the host gives the module.
+  SPPluginRef pluginRef() const;
+  void* moduleHandle() const;
+
+  // ---- Document state --------------------------------------------------
+  void setDocumentOpen(bool open) { documentOpen_ = open; }
+  bool documentOpen() const { return documentOpen_; }
+
+  // ---- Clock -------------------------------------------------------------
+  // Moves the clock on by ticks of 1/60 second, sending ("AI Timer", "AI Go")
+  // each time an active timer's period elapses.
+  void advanceClock(int64_t ticks);
+  int64_t clock() const { return clock_; }
+
+  // ---- What the plug-in did ------------------------------------------
+  const std::vector<std::string>& alerts() const { return alerts_; }
+  const std::vector<MenuItemRecord>& menuItems() const { return menuItems_; }
+  const MenuItemRecord* menuItem(AIMenuItemHandle item) const;
+  bool menuItemEnabled(AIMenuItemHandle item) const;
+  AIMenuItemHandle menuItemHandle(std::size_t index) const;
+  const std::vector<TimerRecord>& timers() const { return timers_; }
+  const TimerRecord* timer(AITimerHandle timer) const;
+  const std::vector<ToolRecord>& tools() const { return tools_; }
+  const std::vector<NotifierRecord>& notifiers() const { return notifiers_; }
+  const std::vector<IconRecord>& icons() const { return icons_; }
+  const std::string& pluginName() const { return pluginName_; }
+  // SP Access locks held by the plug-in.
+  int32_t pluginLocks() const { return pluginLocks_; }
+  // Application contexts pushed and not yet popped; pushes in all.
+  int32_t contextDepth() const { return contextDepth_; }
+  int32_t contextPushes() const { return contextPushes_; }
+  Preferences& preferences() { return preferences_; }
+  // The cursor the platform shows: its resource id, false when none.
+  bool currentCursor(uint16_t& id) const;
+
+ private:
+  // The suite functions, which reach the host through active().
+  friend struct SuiteFunctions;
+
+  const ModuleResource* visibleResource(uint32_t type, uint16_t id) const;
+  // Sends ("AI Plugin Group", "AI Update") for each dirty plug-in art object
+  // of the plug-in's groups, as the host does after every message.
+  void updatePluginArt();
+
+  ModuleLoader& loader_;
+  hostcore::HostCore core_;
+  hostcore::HostCore::Activation coreActivation_;
+  std::unique_ptr<LoadedModule> module_;
+  std::string loadError_;
+  PluginProperties properties_;
+  const ModuleResourceTable* resources_ = nullptr;
+  PluginMainProc entryPoint_ = nullptr;
+  std::set<std::pair<uint32_t, uint16_t>> hiddenResources_;
+  void* globals_ = nullptr;
+  bool updatingPluginArt_ = false;
+
+  std::map<std::string, int32_t> suiteHolds_;
+  std::vector<std::string> suiteLog_;
+  std::set<void*> liveBlocks_;
+
+  bool documentOpen_ = false;
+  int64_t clock_ = 0;
+
+  std::vector<std::string> alerts_;
+  std::vector<MenuItemRecord> menuItems_;
+  std::vector<TimerRecord> timers_;
+  std::vector<ToolRecord> tools_;
+  std::vector<NotifierRecord> notifiers_;
+  std::vector<IconRecord> icons_;
+  std::string pluginName_;
+  int32_t pluginLocks_ = 0;
+  int32_t contextDepth_ = 0;
+  int32_t contextPushes_ = 0;
+  Preferences preferences_;
+};
+
+}  // namespace hostapp
