@@ -353,13 +353,8 @@ struct SuiteFunctions {
     HOSTAPP_ENTER(kAIPreferenceSuite, "PutIntegerPreference");
     if (!prefix || !suffix) return kHostBadParameterErr;
     h.preferences_.put(prefix, suffix, value);
+    if (h.preferencesFile_ && !h.preferencesFile_->save(h.preferences_)) return kHostNoPreferenceErr;
     return kNoErr;
-  }
-
-  // ---- ADM Dialog ----
-  // No dialog can be shown yet: every modal dialog answers that it could not be.
-  static int32_t Modal(SPPluginRef, const char*, int32_t, int32_t, ADMDialogInitProc, ADMUserData, int32_t) {
-    return -1;
   }
 };
 
@@ -386,10 +381,6 @@ const AITimerSuite kTimerTable = {SuiteFunctions::AddTimer, SuiteFunctions::SetT
 const AIToolSuite kToolTable = {SuiteFunctions::AddTool, SuiteFunctions::SetToolRolloverIcon};
 const AIPreferenceSuite kPreferenceTable = {SuiteFunctions::GetIntegerPreference,
                                             SuiteFunctions::PutIntegerPreference};
-// Only Modal can be reached: the other functions need a dialog or an item,
-// and no dialog is ever shown.
-const ADMDialogSuite kDialogTable = {SuiteFunctions::Modal, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
-const ADMItemSuite kItemTable = {};
 
 // Suites the plug-in holds but never calls: an empty table each.
 const unsigned char kUncalledTable[1] = {0};
@@ -440,8 +431,8 @@ HostApplication::HostApplication(ModuleLoader& loader) : loader_(loader), coreAc
   registry.add(kAITimerSuite, kAITimerSuiteVersion, &kTimerTable);
   registry.add(kAIToolSuite, kAIToolSuiteVersion, &kToolTable);
   registry.add(kAIPreferenceSuite, kAIPreferenceSuiteVersion, &kPreferenceTable);
-  registry.add(kADMDialogSuite, kADMDialogSuiteVersion, &kDialogTable);
-  registry.add(kADMItemSuite, kADMItemSuiteVersion, &kItemTable);
+  registry.add(kADMDialogSuite, kADMDialogSuiteVersion, &DialogHost::dialogSuite());
+  registry.add(kADMItemSuite, kADMItemSuiteVersion, &DialogHost::itemSuite());
   // The core may already give some of these a table of its own; add leaves those.
   for (const auto& suite : kUncalledSuites) registry.add(suite.first, suite.second, kUncalledTable);
 }
@@ -533,10 +524,26 @@ AIErr HostApplication::sendMessage(const char* caller, const char* selector, SPM
   head.self = pluginRef();
   head.globals = globals_;
   head.basic = const_cast<SPBasicSuite*>(&kBasicTable);
+  // A message that comes outside a longer user action (a tool drag, an
+  // edit) is an undo step of its own, with the updates it causes.
+  hostcore::Document& document = core_.document();
+  const bool ownStep = !document.userStepOpen();
+  if (ownStep) document.beginUserStep();
   const AIErr result = entryPoint_(caller, selector, &head);
   globals_ = head.globals;
   if (!updatingPluginArt_) updatePluginArt();
+  if (ownStep) document.endUserStep();
   return result;
+}
+
+AIToolHandle HostApplication::toolHandle(std::size_t index) const {
+  return index < tools_.size() ? HandleOf<AIToolHandle>(index) : nullptr;
+}
+
+bool HostApplication::keepPreferencesIn(std::unique_ptr<PreferencesFile> file) {
+  if (!file || !file->load(preferences_)) return false;
+  preferencesFile_ = std::move(file);
+  return true;
 }
 
 void HostApplication::updatePluginArt() {

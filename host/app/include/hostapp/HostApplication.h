@@ -19,9 +19,11 @@
 
 #include "hostapi/HostAPI.h"
 #include "hostapi/HostResources.h"
+#include "hostapp/Dialogs.h"
 #include "hostapp/ModuleLoader.h"
 #include "hostapp/ModuleResources.h"
 #include "hostapp/Preferences.h"
+#include "hostapp/PreferencesFile.h"
 #include "hostcore/HostCore.h"
 
 namespace hostapp {
@@ -163,17 +165,25 @@ class HostApplication {
   int32_t contextDepth() const { return contextDepth_; }
   int32_t contextPushes() const { return contextPushes_; }
   Preferences& preferences() { return preferences_; }
+  // Keeps the preferences in the file from now on: reads them from it, and
+  // writes it after every change. False, keeping nothing, when the file
+  // does not read as preferences.
+  bool keepPreferencesIn(std::unique_ptr<PreferencesFile> file);
   // The cursor the platform shows: its resource id, false when none.
   bool currentCursor(uint16_t& id) const;
+  // The modal dialogs the plug-in opened, and the user's scripts for them.
+  DialogHost& dialogs() { return dialogs_; }
+  // The handle of the plug-in's tool registered index-th (from 0).
+  AIToolHandle toolHandle(std::size_t index) const;
+  // Sends ("AI Plugin Group", "AI Update") for each dirty plug-in art object
+  // of the plug-in's groups, as the host does after every message and edit.
+  void updatePluginArt();
 
  private:
   // The suite functions, which reach the host through active().
   friend struct SuiteFunctions;
 
   const ModuleResource* visibleResource(uint32_t type, uint16_t id) const;
-  // Sends ("AI Plugin Group", "AI Update") for each dirty plug-in art object
-  // of the plug-in's groups, as the host does after every message.
-  void updatePluginArt();
 
   ModuleLoader& loader_;
   hostcore::HostCore core_;
@@ -205,6 +215,12 @@ class HostApplication {
   int32_t contextDepth_ = 0;
   int32_t contextPushes_ = 0;
   Preferences preferences_;
+  std::unique_ptr<PreferencesFile> preferencesFile_;
+  DialogHost dialogs_{[this](int32_t id) -> const ResourceDialog* {
+    const ModuleResource* resource =
+        id >= 0 && id <= 0xFFFF ? visibleResource(kResourceDialog, static_cast<uint16_t>(id)) : nullptr;
+    return resource ? static_cast<const ResourceDialog*>(resource->data) : nullptr;
+  }};
 };
 
 }  // namespace hostapp
