@@ -1,6 +1,5 @@
 // Bounds and transformation of art.
 #include <algorithm>
-#include <cfloat>
 #include <cmath>
 
 #include "hostapi/HostSuites.h"
@@ -11,7 +10,7 @@ namespace hostcore {
 
 namespace {
 
-constexpr AIRealRect kEmptyRect{FLT_MAX, -FLT_MAX, -FLT_MAX, FLT_MAX};
+constexpr AIRealRect kEmptyRect{HUGE_VALF, -HUGE_VALF, -HUGE_VALF, HUGE_VALF};
 
 struct Extent {
     double left = HUGE_VAL, bottom = HUGE_VAL, right = -HUGE_VAL, top = -HUGE_VAL;

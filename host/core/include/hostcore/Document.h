@@ -37,8 +37,9 @@ public:
     AIErr firstChild(AIArtHandle art, AIArtHandle* child) const;
     AIErr sibling(AIArtHandle art, AIArtHandle* sibling) const;
     AIErr priorSibling(AIArtHandle art, AIArtHandle* sibling) const;
-    // Art without extent answers an inverted rectangle (left > right,
-    // bottom > top) that overlaps nothing and vanishes in unions.
+    // Art without extent answers an inverted rectangle of infinities
+    // (left +inf, right -inf, top -inf, bottom +inf) that overlaps no
+    // finite rectangle and vanishes in unions.
     AIErr artBounds(AIArtHandle art, AIRealRect* bounds) const;
     AIErr userAttr(AIArtHandle art, AIArtUserAttr which, AIArtUserAttr* attr) const;
     AIErr setUserAttr(AIArtHandle art, AIArtUserAttr which, AIArtUserAttr attr);
