@@ -1,0 +1,210 @@
+// The undo journal: reverting to the mark exactly, user undo and redo,
+// silent steps, and handles across all of them.
+#include "HostCoreFixture.h"
+
+using ::testing::ElementsAre;
+
+namespace {
+
+class UndoTest : public HostCoreTest {
+protected:
+    void SetUp() override {
+        layer = addLayer("Layer");
+        addLayer("Other");
+        g = newArt(kGroupArt, kPlaceAboveAll, nullptr);
+        line = newLine(kPlaceInsideOnTop, g, {{0, 0}, {10, 0}});
+        pig = newArt(kPluginArt, kPlaceAboveAll, nullptr);
+        ASSERT_EQ(pluginGroup->GetPluginArtEditArt(pig, &edit), kNoErr);
+        newLine(kPlaceInsideOnTop, edit, {{1, 1}, {1, 1}});
+        ASSERT_EQ(art->GetDictionary(pig, &d), kNoErr);
+        ASSERT_EQ(dict->SetRealEntry(d, dict->Key("Mir-Angle"), 0.5f), kNoErr);
+    }
+    void TearDown() override { EXPECT_EQ(dict->Release(d), kNoErr); }
+
+    AIReal angle() {
+        AIReal value = -1;
+        EXPECT_EQ(dict->GetRealEntry(d, dict->Key("Mir-Angle"), &value), kNoErr);
+        return value;
+    }
+
+    // Changes of every kind the journal knows.
+    void changeEverything() {
+        AIArtHandle made = newLine(kPlaceInsideOnBottom, g, {{5, 5}, {6, 6}});
+        ASSERT_EQ(art->SetArtUserAttr(made, kArtSelected, kArtSelected), kNoErr);
+        const AIPathSegment moved{{3, 3}, {3, 3}, {3, 3}, true};
+        ASSERT_EQ(path->SetPathSegments(line, 1, 1, &moved), kNoErr);
+        ASSERT_EQ(path->SetPathClosed(line, true), kNoErr);
+        ASSERT_EQ(group->SetGroupClipped(g, true), kNoErr);
+        ASSERT_EQ(art->SetArtName(g, "Named"), kNoErr);
+        ASSERT_EQ(art->ReorderArt(pig, kPlaceBelow, g), kNoErr);
+        AIArtHandle copy = nullptr;
+        ASSERT_EQ(art->DuplicateArt(g, kPlaceAboveAll, nullptr, &copy), kNoErr);
+        ASSERT_EQ(art->DisposeArt(children(edit)[0]), kNoErr);
+        ASSERT_EQ(dict->SetRealEntry(d, dict->Key("Mir-Angle"), 2.0f), kNoErr);
+        ASSERT_EQ(dict->SetIntegerEntry(d, dict->Key("Mir-Type"), 1), kNoErr);
+        AIPathStyle style{};
+        ASSERT_EQ(pathStyle->GetPathStyle(line, &style), kNoErr);
+        style.strokePaint = true;
+        ASSERT_EQ(pathStyle->SetPathStyle(line, &style), kNoErr);
+        ASSERT_EQ(layers->SetLayerVisible(layer, false), kNoErr);
+        AILayerHandle other = nullptr;
+        ASSERT_EQ(layers->GetNextLayer(layer, &other), kNoErr);
+        ASSERT_EQ(layers->SetCurrentLayer(other), kNoErr);
+        AIRealMatrix shift;
+        math->AIRealMatrixSetTranslate(&shift, 100, 100);
+        ASSERT_EQ(transform->TransformArt(g, &shift, 1, kTransformObjects), kNoErr);
+    }
+
+    AILayerHandle layer = nullptr;
+    AIArtHandle g = nullptr, line = nullptr, pig = nullptr, edit = nullptr;
+    AIDictionaryRef d = nullptr;
+};
+
+TEST_F(UndoTest, UndoChangesRevertsExactlyToTheMarkAndKeepsIt) {
+    document().beginUserStep();
+    AIArtHandle kept = newArt(kPathArt, kPlaceAboveAll, nullptr);  // before the mark: stays
+    document().setUndoMark();
+    const std::string atMark = dump();
+    AILayerHandle current = nullptr;
+    ASSERT_EQ(layers->GetCurrentLayer(&current), kNoErr);
+
+    changeEverything();
+    EXPECT_NE(dump(), atMark);
+    ASSERT_EQ(undo->UndoChanges(), kNoErr);
+    EXPECT_EQ(dump(), atMark);
+    EXPECT_EQ(angle(), 0.5f);
+    EXPECT_FALSE(dict->IsKnown(d, dict->Key("Mir-Type")));
+    EXPECT_TRUE(artStyle->ArtHasNoStyle(line));
+    AILayerHandle after = nullptr;
+    ASSERT_EQ(layers->GetCurrentLayer(&after), kNoErr);
+    EXPECT_EQ(after, current);
+    AIBoolean visible = false;
+    ASSERT_EQ(layers->GetLayerVisible(layer, &visible), kNoErr);
+    EXPECT_TRUE(visible);
+    EXPECT_TRUE(art->ValidArt(kept));
+    expectSound();
+
+    // The mark stays: a second round of feedback reverts the same way.
+    AIArtHandle feedback = newLine(kPlaceAboveAll, nullptr, {{0, 0}, {1, 1}});
+    ASSERT_EQ(undo->UndoChanges(), kNoErr);
+    EXPECT_EQ(dump(), atMark);
+    EXPECT_FALSE(art->ValidArt(feedback));
+    document().endUserStep();
+    expectSound();
+}
+
+TEST_F(UndoTest, HandlesOfArtFromBeforeTheMarkStayValidAfterARevert) {
+    document().beginUserStep();
+    AIArtHandle inner = line;
+    ASSERT_EQ(art->DisposeArt(g), kNoErr);
+    ASSERT_EQ(art->DisposeArt(pig), kNoErr);
+    EXPECT_FALSE(art->ValidArt(inner));
+    AIDictionaryRef held = nullptr;
+    EXPECT_EQ(art->GetDictionary(pig, &held), kHostStaleHandleErr);
+    ASSERT_EQ(undo->UndoChanges(), kNoErr);
+    EXPECT_TRUE(art->ValidArt(g));
+    EXPECT_TRUE(art->ValidArt(inner));
+    EXPECT_THAT(children(g), ElementsAre(inner));
+    AIArtHandle editAgain = nullptr;
+    ASSERT_EQ(pluginGroup->GetPluginArtEditArt(pig, &editAgain), kNoErr);
+    EXPECT_EQ(editAgain, edit);
+    EXPECT_EQ(angle(), 0.5f);
+    document().endUserStep();
+    expectSound();
+}
+
+TEST_F(UndoTest, UserStepsUndoAndRedoWholeAndRedoIsDroppedByANewChange) {
+    const std::string start = dump();
+    document().beginUserStep();
+    changeEverything();
+    document().endUserStep();
+    const std::string changed = dump();
+
+    document().beginUserStep();
+    AIArtHandle later = newArt(kPathArt, kPlaceAboveAll, nullptr);
+    document().endUserStep();
+    EXPECT_EQ(document().undoDepth(), 2u);
+
+    ASSERT_TRUE(document().undo());
+    EXPECT_FALSE(art->ValidArt(later));
+    EXPECT_EQ(dump(), changed);
+    ASSERT_TRUE(document().undo());
+    EXPECT_EQ(dump(), start);
+    EXPECT_EQ(angle(), 0.5f);
+    expectSound();
+
+    ASSERT_TRUE(document().redo());
+    EXPECT_EQ(dump(), changed);
+    EXPECT_EQ(angle(), 2.0f);
+    ASSERT_TRUE(document().redo());
+    EXPECT_TRUE(art->ValidArt(later));  // the same handle comes back
+    EXPECT_FALSE(document().redo());
+    expectSound();
+
+    ASSERT_TRUE(document().undo());
+    document().beginUserStep();
+    ASSERT_EQ(art->SetArtName(line, "new"), kNoErr);
+    document().endUserStep();
+    EXPECT_EQ(document().redoDepth(), 0u);
+    EXPECT_FALSE(document().redo());
+    expectSound();
+}
+
+TEST_F(UndoTest, ASilentStepJoinsTheStepBeforeIt) {
+    document().beginUserStep();
+    ASSERT_EQ(art->SetArtName(g, "user"), kNoErr);
+    document().endUserStep();
+
+    document().beginUserStep();
+    ASSERT_EQ(undo->SetSilent(true), kNoErr);
+    ASSERT_EQ(dict->SetRealEntry(d, dict->Key("Mir-Angle"), 9.0f), kNoErr);
+    document().endUserStep();
+    EXPECT_EQ(document().undoDepth(), 1u);
+
+    ASSERT_TRUE(document().undo());
+    EXPECT_EQ(angle(), 0.5f);
+    char name[16];
+    ASSERT_EQ(art->GetArtName(g, name, sizeof name, nullptr), kNoErr);
+    EXPECT_STREQ(name, "<Group>");
+    expectSound();
+}
+
+TEST_F(UndoTest, ChangesOutsideAStepClearTheHistoryAndFreeWhatItHeld) {
+    document().beginUserStep();
+    ASSERT_EQ(art->DisposeArt(g), kNoErr);
+    document().endUserStep();
+    EXPECT_EQ(document().undoDepth(), 1u);
+    ASSERT_EQ(art->SetArtName(pig, "outside"), kNoErr);
+    EXPECT_EQ(document().undoDepth(), 0u);
+    EXPECT_FALSE(document().undo());
+    expectSound();
+}
+
+TEST_F(UndoTest, TheOldestStepsGoBeyondTheLimit) {
+    document().setUndoLimit(2);
+    for (int i = 0; i < 4; ++i) {
+        document().beginUserStep();
+        ASSERT_EQ(art->DisposeArt(newArt(kPathArt, kPlaceAboveAll, nullptr)), kNoErr);
+        document().endUserStep();
+    }
+    EXPECT_EQ(document().undoDepth(), 2u);
+    expectSound();
+}
+
+TEST_F(UndoTest, ALongDragOfRevertedFeedbackKeepsNoDeadArt) {
+    document().beginUserStep();
+    document().setUndoMark();
+    AIArtHandle firstFeedback = nullptr;
+    for (int i = 0; i < 50; ++i) {
+        ASSERT_EQ(undo->UndoChanges(), kNoErr);
+        AIArtHandle feedback = newLine(kPlaceAboveAll, nullptr, {{0, 0}, {float(i), 1}});
+        if (i == 0) firstFeedback = feedback;
+    }
+    ASSERT_EQ(undo->UndoChanges(), kNoErr);
+    document().endUserStep();
+    EXPECT_FALSE(art->ValidArt(firstFeedback));
+    EXPECT_EQ(document().undoDepth(), 0u);  // nothing lasting was done
+    expectSound();  // reports art that is dead but not freed
+}
+
+}  // namespace
