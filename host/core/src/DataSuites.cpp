@@ -137,6 +137,29 @@ AIErr arrayEntry(HostCore& core, AIArrayRef array, int32_t i, ArrayEntry** entry
     return kNoErr;
 }
 
+template <class T>
+AIErr readArrayEntry(HostCore& core, AIArrayRef array, int32_t i, ArrayEntryKind kind, T ArrayEntry::*field,
+                     T* value) {
+    ArrayEntry* entry;
+    if (AIErr err = arrayEntry(core, array, i, &entry)) return err;
+    if (entry->kind == ArrayEntryKind::Empty) return kHostNoSuchEntryErr;
+    if (entry->kind != kind) return kHostEntryKindErr;
+    if (value == nullptr) return kHostBadParameterErr;
+    *value = entry->*field;
+    return kNoErr;
+}
+
+template <class T>
+AIErr writeArrayEntry(HostCore& core, AIArrayRef array, int32_t i, ArrayEntryKind kind, T ArrayEntry::*field,
+                      T value) {
+    ArrayEntry* entry;
+    if (AIErr err = arrayEntry(core, array, i, &entry)) return err;
+    *entry = ArrayEntry{};
+    entry->kind = kind;
+    entry->*field = value;
+    return kNoErr;
+}
+
 AIErr CreateArray(AIArrayRef* array) {
     HOSTCORE_ENTER(kAIArraySuite, "CreateArray");
     return core->document().createArray({}, array);
@@ -179,40 +202,22 @@ AIErr ArrayDeleteEntry(AIArrayRef array, int32_t i) {
 
 AIErr ArrayGetRealEntry(AIArrayRef array, int32_t i, AIReal* value) {
     HOSTCORE_ENTER(kAIArraySuite, "GetRealEntry");
-    ArrayEntry* entry;
-    if (AIErr err = arrayEntry(*core, array, i, &entry)) return err;
-    if (entry->kind == ArrayEntryKind::Empty) return kHostNoSuchEntryErr;
-    if (entry->kind != ArrayEntryKind::Real) return kHostEntryKindErr;
-    if (value == nullptr) return kHostBadParameterErr;
-    *value = entry->real;
-    return kNoErr;
+    return readArrayEntry(*core, array, i, ArrayEntryKind::Real, &ArrayEntry::real, value);
 }
 
 AIErr ArraySetRealEntry(AIArrayRef array, int32_t i, AIReal value) {
     HOSTCORE_ENTER(kAIArraySuite, "SetRealEntry");
-    ArrayEntry* entry;
-    if (AIErr err = arrayEntry(*core, array, i, &entry)) return err;
-    *entry = ArrayEntry{ArrayEntryKind::Real, 0, value};
-    return kNoErr;
+    return writeArrayEntry(*core, array, i, ArrayEntryKind::Real, &ArrayEntry::real, value);
 }
 
 AIErr ArrayGetIntegerEntry(AIArrayRef array, int32_t i, int32_t* value) {
     HOSTCORE_ENTER(kAIArraySuite, "GetIntegerEntry");
-    ArrayEntry* entry;
-    if (AIErr err = arrayEntry(*core, array, i, &entry)) return err;
-    if (entry->kind == ArrayEntryKind::Empty) return kHostNoSuchEntryErr;
-    if (entry->kind != ArrayEntryKind::Integer) return kHostEntryKindErr;
-    if (value == nullptr) return kHostBadParameterErr;
-    *value = entry->integer;
-    return kNoErr;
+    return readArrayEntry(*core, array, i, ArrayEntryKind::Integer, &ArrayEntry::integer, value);
 }
 
 AIErr ArraySetIntegerEntry(AIArrayRef array, int32_t i, int32_t value) {
     HOSTCORE_ENTER(kAIArraySuite, "SetIntegerEntry");
-    ArrayEntry* entry;
-    if (AIErr err = arrayEntry(*core, array, i, &entry)) return err;
-    *entry = ArrayEntry{ArrayEntryKind::Integer, value, 0};
-    return kNoErr;
+    return writeArrayEntry(*core, array, i, ArrayEntryKind::Integer, &ArrayEntry::integer, value);
 }
 
 // ---- AI Art Set Suite ----
