@@ -1,0 +1,212 @@
+// The tool's options: the preferences dialog worked by a scripted user, and
+// the host's preferences file.
+
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+
+#include "InteractionFixture.h"
+
+namespace {
+
+using hostapp::DialogStep;
+
+constexpr int32_t kOK = 1;
+constexpr int32_t kCancel = 2;
+constexpr int32_t kStepsField = 1000;
+constexpr int32_t kDelayField = 1001;
+constexpr int32_t kInPlace = 1006;
+constexpr int32_t kSweep = 1007;
+
+// Files in memory instead of on disk.
+class MemoryFiles : public hostapp::TextFiles {
+ public:
+  bool read(const std::string& path, std::string& contents) override {
+    const auto found = files.find(path);
+    if (found == files.end()) return false;
+    contents = found->second;
+    return true;
+  }
+  bool write(const std::string& path, const std::string& contents) override {
+    if (readOnly) return false;
+    files[path] = contents;
+    return true;
+  }
+  std::map<std::string, std::string> files;
+  bool readOnly = false;
+};
+
+class PreferencesTest : public InteractionTest {
+ protected:
+  // The options dialog as the user saw it.
+  const hostapp::DialogRecord& shown() { return host->dialogs().history().back(); }
+  int32_t stored(const char* name) {
+    int32_t value = -999;
+    host->preferences().get("Mirtil", name, value);
+    return value;
+  }
+  void expectShown(int32_t steps, int32_t delay, bool sweep) {
+    const hostapp::DialogRecord& dialog = shown();
+    ASSERT_NE(dialog.item(kStepsField), nullptr);
+    EXPECT_EQ(dialog.item(kStepsField)->intValue, steps);
+    EXPECT_EQ(dialog.item(kStepsField)->text, std::to_string(steps));
+    EXPECT_EQ(dialog.item(kDelayField)->intValue, delay);
+    EXPECT_EQ(dialog.item(kSweep)->boolValue, sweep);
+    EXPECT_EQ(dialog.item(kInPlace)->boolValue, !sweep);
+  }
+};
+
+TEST_F(PreferencesTest, WithNothingStoredTheDialogShowsTheDefaultsAndOKStoresThem) {
+  host->dialogs().script({DialogStep::press(kOK)});
+  EXPECT_EQ(tool->editOptions(), kNoErr);
+  EXPECT_EQ(shown().resourceID, 108);
+  EXPECT_EQ(shown().name, "OrvoMirPref");
+  EXPECT_EQ(shown().result, kOK);
+  expectShown(90, 5, true);
+  EXPECT_EQ(shown().item(kStepsField)->minValue, 1);
+  EXPECT_EQ(shown().item(kStepsField)->maxValue, 360);
+  EXPECT_EQ(shown().item(kDelayField)->maxValue, 50);
+  EXPECT_EQ(stored("Steps"), 90);
+  EXPECT_EQ(stored("Delay"), 5);
+  EXPECT_EQ(stored("Type"), 1);
+}
+
+TEST_F(PreferencesTest, TypedValuesAndTheChosenRotationAreStored) {
+  host->dialogs().script({DialogStep::type(kStepsField, "120"), DialogStep::type(kDelayField, "12"),
+                          DialogStep::press(kInPlace), DialogStep::press(kOK)});
+  EXPECT_EQ(tool->editOptions(), kNoErr);
+  EXPECT_EQ(shown().ignoredSteps, 0);
+  EXPECT_EQ(stored("Steps"), 120);
+  EXPECT_EQ(stored("Delay"), 12);
+  EXPECT_EQ(stored("Type"), 0);
+
+  // Shown again as stored; "Sweep" chosen back.
+  host->dialogs().script({DialogStep::press(kSweep), DialogStep::press(kOK)});
+  EXPECT_EQ(tool->editOptions(), kNoErr);
+  expectShown(120, 12, false);
+  EXPECT_EQ(stored("Type"), 1);
+}
+
+TEST_F(PreferencesTest, StoredValuesOutsideTheirRangesAreShownAtTheLimits) {
+  putPreference("Steps", 400);
+  putPreference("Delay", 0);
+  putPreference("Type", 7);
+  host->dialogs().script({DialogStep::press(kOK)});
+  EXPECT_EQ(tool->editOptions(), kNoErr);
+  expectShown(360, 1, true);
+  EXPECT_EQ(stored("Steps"), 360);
+  EXPECT_EQ(stored("Delay"), 1);
+  EXPECT_EQ(stored("Type"), 1);
+}
+
+TEST_F(PreferencesTest, ValuesOfAThousandOrMoreDoNotCarryIntoTheNextField) {
+  putPreference("Steps", 1500);
+  putPreference("Delay", 2000);
+  putPreference("Type", 0);
+  host->dialogs().script({DialogStep::press(kOK)});
+  EXPECT_EQ(tool->editOptions(), kNoErr);
+  expectShown(360, 50, false);
+  EXPECT_EQ(stored("Steps"), 360);
+  EXPECT_EQ(stored("Delay"), 50);
+  EXPECT_EQ(stored("Type"), 0);
+}
+
+TEST_F(PreferencesTest, TypedValuesAreKeptWithinTheFieldsLimits) {
+  host->dialogs().script({DialogStep::type(kStepsField, "5000"), DialogStep::type(kDelayField, "0"),
+                          DialogStep::press(kOK)});
+  EXPECT_EQ(tool->editOptions(), kNoErr);
+  EXPECT_EQ(stored("Steps"), 360);
+  EXPECT_EQ(stored("Delay"), 1);
+}
+
+TEST_F(PreferencesTest, CancelChangesNothingAndAnswersStop) {
+  putPreference("Steps", 30);
+  host->dialogs().script({DialogStep::type(kStepsField, "200"), DialogStep::press(kInPlace),
+                          DialogStep::press(kCancel)});
+  EXPECT_EQ(tool->editOptions(), kStopErr);
+  EXPECT_EQ(shown().result, kCancel);
+  EXPECT_EQ(stored("Steps"), 30);
+  EXPECT_EQ(stored("Delay"), -999);
+  EXPECT_EQ(stored("Type"), -999);
+}
+
+TEST_F(PreferencesTest, ADialogThatCannotBeShownAnswersStop) {
+  // No user waits for it.
+  EXPECT_EQ(tool->editOptions(), kStopErr);
+  EXPECT_TRUE(host->dialogs().history().empty());
+  // Its template is missing.
+  host->hideResource(kResourceDialog, 108);
+  host->dialogs().script({DialogStep::press(kOK)});
+  EXPECT_EQ(tool->editOptions(), kStopErr);
+  EXPECT_EQ(stored("Steps"), -999);
+}
+
+TEST_F(PreferencesTest, ADialogClosedWithoutAButtonAnswersStop) {
+  host->dialogs().script({DialogStep::type(kStepsField, "45")});
+  EXPECT_EQ(tool->editOptions(), kStopErr);
+  EXPECT_EQ(shown().result, hostapp::kDialogDismissed);
+  EXPECT_EQ(stored("Steps"), -999);
+}
+
+TEST_F(PreferencesTest, TheToolMakesObjectsOfTheChosenType) {
+  host->dialogs().script({DialogStep::press(kInPlace), DialogStep::press(kOK)});
+  ASSERT_EQ(tool->editOptions(), kNoErr);
+  const AIArtHandle pig = makeMirtil({0, 0}, {20, 0});
+  EXPECT_EQ(integer(pig, "Mir-Type"), 0);
+}
+
+TEST_F(PreferencesTest, PreferencesLiveInTheHostsFile) {
+  MemoryFiles files;
+  files.files["prefs"] = "Mirtil/Steps=45\n";
+  ASSERT_TRUE(host->keepPreferencesIn(std::make_unique<hostapp::PreferencesFile>(files, "prefs")));
+  EXPECT_EQ(stored("Steps"), 45);
+
+  host->dialogs().script({DialogStep::type(kDelayField, "9"), DialogStep::press(kOK)});
+  ASSERT_EQ(tool->editOptions(), kNoErr);
+  expectShown(45, 5, true);
+  EXPECT_EQ(files.files["prefs"], "Mirtil/Delay=9\nMirtil/Steps=45\nMirtil/Type=1\n");
+
+  // A file that cannot be written fails the write, which the plug-in reports.
+  files.readOnly = true;
+  host->dialogs().script({DialogStep::press(kOK)});
+  EXPECT_EQ(tool->editOptions(), kHostNoPreferenceErr);
+}
+
+TEST_F(PreferencesTest, AMissingFileHoldsNoPreferencesAndABrokenOneIsRefused) {
+  MemoryFiles files;
+  ASSERT_TRUE(host->keepPreferencesIn(std::make_unique<hostapp::PreferencesFile>(files, "none")));
+  host->dialogs().script({DialogStep::press(kOK)});
+  ASSERT_EQ(tool->editOptions(), kNoErr);
+  expectShown(90, 5, true);
+
+  files.files["broken"] = "not preferences\n";
+  EXPECT_FALSE(host->keepPreferencesIn(std::make_unique<hostapp::PreferencesFile>(files, "broken")));
+  EXPECT_EQ(stored("Steps"), 90);
+}
+
+TEST(PreferencesPath, AUserCanNameTheFile) {
+  const char* home = std::getenv("HOME");
+  const std::string savedHome = home ? home : "";
+  ASSERT_EQ(setenv(hostapp::kPreferencesPathVariable, "/tmp/my-prefs", 1), 0);
+  EXPECT_EQ(hostapp::defaultPreferencesPath(), "/tmp/my-prefs");
+  ASSERT_EQ(unsetenv(hostapp::kPreferencesPathVariable), 0);
+  ASSERT_EQ(setenv("HOME", "/home/someone", 1), 0);
+  EXPECT_EQ(hostapp::defaultPreferencesPath(), "/home/someone/.mirrortile-preferences");
+  if (home) setenv("HOME", savedHome.c_str(), 1);
+}
+
+TEST(PreferencesFileOnDisk, SavesAndReadsBack) {
+  hostapp::DiskTextFiles disk;
+  const std::string path = ::testing::TempDir() + "mirtil-preferences-test";
+  hostapp::Preferences written;
+  written.put("Mirtil", "Steps", 12);
+  ASSERT_TRUE(hostapp::PreferencesFile(disk, path).save(written));
+  hostapp::Preferences read;
+  ASSERT_TRUE(hostapp::PreferencesFile(disk, path).load(read));
+  int32_t steps = 0;
+  EXPECT_TRUE(read.get("Mirtil", "Steps", steps));
+  EXPECT_EQ(steps, 12);
+  std::remove(path.c_str());
+}
+
+}  // namespace
