@@ -108,7 +108,7 @@ typedef struct AIPathSegment {
 
 /* ---- Art types --------------------------------------------------------- */
 enum {
-    kAnyArt = -1,          /* only in art specifications for matching */
+    kAnyArt = -1,          /* matches every type when selecting art */
     kUnknownArt = 0,
     kGroupArt = 1,
     kPathArt = 2,
@@ -142,7 +142,7 @@ enum {
 };
 typedef int32_t AIArtUserAttr;
 
-/* Art specification for matching: the type (kAnyArt for every type) and
+/* What to match when selecting art: the type (kAnyArt for every type) and
  * the attributes under whichMask that must equal those of attr. */
 typedef struct AIArtSpec {
     AIArtType type;
