@@ -126,10 +126,29 @@ AIErr Document::findPluginArt(AIArtHandle art, NodeIndex* node) const {
 
 // ---- Tree primitives ------------------------------------------------------
 
-NodeIndex Document::createNode(AIArtType type) {
+NodeIndex Document::createNode(AIArtType type, const std::string& id) {
     ArtNode node;
     node.type = type;
-    return nodes_.add(std::move(node));
+    node.id = !id.empty() && ids_.count(id) == 0 ? id : freshId(type);
+    const NodeIndex n = nodes_.add(std::move(node));
+    ids_.emplace(nodes_[n].id, n);
+    return n;
+}
+
+std::string Document::freshId(AIArtType type) {
+    const char* prefix = "art";
+    switch (type) {
+    case kGroupArt: prefix = "g"; break;
+    case kPathArt: prefix = "path"; break;
+    case kCompoundPathArt: prefix = "compound"; break;
+    case kPluginArt: prefix = "plugin"; break;
+    default: break;
+    }
+    std::string id;
+    do {
+        id = prefix + std::to_string(++idCounter_);
+    } while (ids_.count(id) != 0);
+    return id;
 }
 
 void Document::attach(NodeIndex node, Place place) {
@@ -284,6 +303,7 @@ void Document::freeNode(NodeIndex node) {
         if (d.handedOut == 0) dictionaries_.remove(n.dictionary);
     }
     if (n.dirty) dirtyOrder_.erase(std::find(dirtyOrder_.begin(), dirtyOrder_.end(), node));
+    ids_.erase(n.id);
     nodes_.remove(node);
 }
 
@@ -291,6 +311,7 @@ ArtCopy Document::copyOf(NodeIndex node) const {
     const ArtNode& n = nodes_[node];
     ArtCopy copy;
     copy.type = n.type;
+    copy.id = n.id;
     copy.props = n.props;
     copy.path = n.path;
     copy.dirty = n.dirty;
@@ -304,15 +325,15 @@ ArtCopy Document::copyOf(NodeIndex node) const {
 }
 
 // A detached, live subtree from a copy; the caller places its root.
-NodeIndex Document::build(const ArtCopy& copy) {
-    const NodeIndex n = createNode(copy.type);
+NodeIndex Document::build(const ArtCopy& copy, bool keepIds) {
+    const NodeIndex n = createNode(copy.type, keepIds ? copy.id : std::string());
     nodes_[n].props = copy.props;
     nodes_[n].path = copy.path;
     if (copy.type == kPluginArt) {
         const ArtRole roles[2] = {ArtRole::EditGroup, ArtRole::ResultGroup};
         NodeIndex groups[2];
         for (int i = 0; i < 2; ++i) {
-            groups[i] = i < int(copy.pluginGroups.size()) ? build(copy.pluginGroups[size_t(i)])
+            groups[i] = i < int(copy.pluginGroups.size()) ? build(copy.pluginGroups[size_t(i)], keepIds)
                                                           : createNode(kGroupArt);
             nodes_[groups[i]].role = roles[i];
             nodes_[groups[i]].parent = n;
@@ -325,7 +346,7 @@ NodeIndex Document::build(const ArtCopy& copy) {
         }
     }
     if (!copy.dictionary.empty()) dictionaries_[ensureDictionary(n)].entries = copy.dictionary;
-    for (const ArtCopy& child : copy.children) attach(build(child), Place{n, kNoNode});
+    for (const ArtCopy& child : copy.children) attach(build(child, keepIds), Place{n, kNoNode});
     return n;
 }
 
@@ -469,6 +490,50 @@ AIErr Document::transformArt(AIArtHandle art, const AIRealMatrix& matrix, AIReal
     NodeIndex n;
     if (AIErr err = findArt(art, &n)) return err;
     transformNode(n, matrix, lineScale, flags);
+    return kNoErr;
+}
+
+AIErr Document::artId(AIArtHandle art, std::string* id) const {
+    NodeIndex n;
+    if (AIErr err = findArt(art, &n)) return err;
+    if (id == nullptr) return kHostBadParameterErr;
+    *id = nodes_[n].id;
+    return kNoErr;
+}
+
+AIErr Document::setArtId(AIArtHandle art, const std::string& id) {
+    NodeIndex n;
+    if (AIErr err = findArt(art, &n)) return err;
+    if (id.empty()) return kHostBadParameterErr;
+    if (nodes_[n].id == id) return kNoErr;
+    if (ids_.count(id) != 0) return kHostNotAllowedErr;
+    ids_.erase(nodes_[n].id);
+    nodes_[n].id = id;
+    ids_.emplace(id, n);
+    return kNoErr;
+}
+
+AIArtHandle Document::artById(const std::string& id) const {
+    const auto at = ids_.find(id);
+    if (at == ids_.end() || !nodes_[at->second].live) return nullptr;
+    return artHandle(at->second);
+}
+
+AIErr Document::copyArt(AIArtHandle art, ArtCopy* copy) const {
+    NodeIndex n;
+    if (AIErr err = findArt(art, &n)) return err;
+    if (copy == nullptr) return kHostBadParameterErr;
+    *copy = copyOf(n);
+    return kNoErr;
+}
+
+AIErr Document::placeCopy(const ArtCopy& copy, AIPaintOrder order, AIArtHandle prep, AIArtHandle* newArt) {
+    if (!isKnownArtType(copy.type) || copy.props.layer) return kHostBadParameterErr;
+    Place place;
+    if (AIErr err = resolvePlace(order, prep, copy.type, &place)) return err;
+    const NodeIndex n = build(copy, true);
+    placeNew(n, place);
+    if (newArt != nullptr) *newArt = artHandle(n);
     return kNoErr;
 }
 
@@ -945,6 +1010,23 @@ AIErr Document::styleAttributes(AIArtStyleHandle style, AIPathStyle* pathStyle, 
         return kHostStaleHandleErr;
     *pathStyle = styles_[h.index].pathStyle;
     if (paintData != nullptr) *paintData = styles_[h.index].paintData;
+    return kNoErr;
+}
+
+AIArtStyleHandle Document::styleHandle(uint32_t index) const {
+    return index == kNoIndex ? nullptr : makeHandle<AIArtStyleHandle>(HandleKind::ArtStyle, index, 1);
+}
+
+AIErr Document::styleIndex(AIArtStyleHandle style, uint32_t* index) const {
+    if (index == nullptr) return kHostBadParameterErr;
+    if (style == nullptr) {
+        *index = kNoIndex;
+        return kNoErr;
+    }
+    DecodedHandle h;
+    if (!readHandle(style, HandleKind::ArtStyle, h) || h.index >= styles_.size() || h.generation != 1)
+        return kHostStaleHandleErr;
+    *index = h.index;
     return kNoErr;
 }
 

@@ -16,6 +16,8 @@ HostCore::Activation::~Activation() { current_ = previous_; }
 
 void HostCore::newDocument() { document_ = std::make_unique<Document>(); }
 
+void HostCore::adoptDocument(std::unique_ptr<Document> document) { document_ = std::move(document); }
+
 AIErr HostCore::acquireSuite(const char* name, int32_t version, const void** table) {
     if (name == nullptr || table == nullptr) return kHostBadParameterErr;
     if (AIErr fault = faults_.acquisitionFault(name)) return fault;
@@ -47,8 +49,9 @@ AIErr HostCore::findKey(AIDictKey key, uint32_t* index) const {
 AIErr HostCore::addPluginGroup(SPPluginRef plugin, const char* name, const AIAddPluginGroupData& data,
                                int32_t options, AIPluginGroupHandle* entry) {
     if (name == nullptr || *name == '\0' || entry == nullptr) return kHostBadParameterErr;
-    for (const PluginGroupEntry& group : pluginGroups_)
-        if (group.name == name) return kHostNotAllowedErr;
+    size_t index = 0;
+    while (index < pluginGroups_.size() && pluginGroups_[index].name != name) ++index;
+    if (index < pluginGroups_.size() && !pluginGroups_[index].fromDocument) return kHostNotAllowedErr;
     PluginGroupEntry group;
     group.plugin = plugin;
     group.name = name;
@@ -56,8 +59,11 @@ AIErr HostCore::addPluginGroup(SPPluginRef plugin, const char* name, const AIAdd
     group.major = data.major;
     group.minor = data.minor;
     group.options = options;
-    pluginGroups_.push_back(std::move(group));
-    *entry = pluginGroupHandle(uint32_t(pluginGroups_.size() - 1));
+    if (index == pluginGroups_.size())
+        pluginGroups_.push_back(std::move(group));
+    else
+        pluginGroups_[index] = std::move(group);
+    *entry = pluginGroupHandle(uint32_t(index));
     return kNoErr;
 }
 
@@ -68,6 +74,16 @@ AIErr HostCore::findPluginGroup(AIPluginGroupHandle entry, uint32_t* index) cons
         return kHostStaleHandleErr;
     *index = h.index;
     return kNoErr;
+}
+
+uint32_t HostCore::documentPluginGroup(const std::string& name) {
+    for (size_t i = 0; i < pluginGroups_.size(); ++i)
+        if (pluginGroups_[i].name == name) return uint32_t(i);
+    PluginGroupEntry group;
+    group.name = name;
+    group.fromDocument = true;
+    pluginGroups_.push_back(std::move(group));
+    return uint32_t(pluginGroups_.size() - 1);
 }
 
 AIPluginGroupHandle HostCore::pluginGroupHandle(uint32_t index) const {

@@ -77,6 +77,7 @@ using DictEntries = std::map<uint32_t, DictValue>;  // by key index
 // holds and what duplication goes through.
 struct ArtCopy {
     AIArtType type = kUnknownArt;
+    std::string id;  // the copied art's id; only placeCopy gives it to new art
     ArtProps props;
     PathGeometry path;
     bool dirty = false;
@@ -99,6 +100,7 @@ struct ArtNode {
     NodeIndex resultGroup = kNoNode;
     uint32_t dictionary = kNoIndex;
     uint32_t pins = 0;  // journal records that refer to this node
+    std::string id;     // unique in the document while the node's slot is held
     ArtProps props;
     PathGeometry path;
 };

@@ -47,6 +47,19 @@ public:
     AIErr artName(AIArtHandle art, std::string* name) const;
     AIErr setArtName(AIArtHandle art, const char* name);
     AIErr transformArt(AIArtHandle art, const AIRealMatrix& matrix, AIReal lineScale, int32_t flags);
+    // Every art has an id unique in the document by which scripts name it:
+    // one made up from its type and a counter, or the one set when read in.
+    // Ids are not journaled; art revived by undo keeps its own.
+    AIErr artId(AIArtHandle art, std::string* id) const;
+    // Refuses an empty id and one that other art holds.
+    AIErr setArtId(AIArtHandle art, const std::string& id);
+    // Null when no live art has the id.
+    AIArtHandle artById(const std::string& id) const;
+    // A detached deep copy of the art and its subtree, ids included.
+    AIErr copyArt(AIArtHandle art, ArtCopy* copy) const;
+    // New art built from a copy (as read from a file), placed at the paint
+    // order; each piece takes the copy's id when no other art holds it.
+    AIErr placeCopy(const ArtCopy& copy, AIPaintOrder order, AIArtHandle prep, AIArtHandle* newArt);
     // Leaf kinds (placed, raster, text, foreign, ...): matrix, box, payload.
     AIErr leafData(AIArtHandle art, LeafData* leaf) const;
     AIErr setLeafData(AIArtHandle art, const LeafData& leaf);
@@ -123,6 +136,10 @@ public:
     AIErr pathStyle(AIArtHandle art, AIPathStyle* style) const;
     AIErr setPathStyle(AIArtHandle art, const AIPathStyle& style);
     static AIPathStyle clearedPathStyle();
+    // Between handles and the style indices that art props and copies hold;
+    // kNoIndex stands for no style of its own (a null handle).
+    AIArtStyleHandle styleHandle(uint32_t index) const;
+    AIErr styleIndex(AIArtStyleHandle style, uint32_t* index) const;
 
     // ---- Plug-in art ------------------------------------------------------------
     AIErr attachPluginGroup(AIArtHandle art, uint32_t group, int32_t major, int32_t minor);
@@ -170,7 +187,9 @@ private:
     };
 
     // Tree primitives (Document.cpp).
-    NodeIndex createNode(AIArtType type);
+    // The node takes `id` when it is free, else a made-up one.
+    NodeIndex createNode(AIArtType type, const std::string& id = {});
+    std::string freshId(AIArtType type);
     void attach(NodeIndex node, Place place);
     void detach(NodeIndex node);
     Place placeOf(NodeIndex node) const;
@@ -183,7 +202,7 @@ private:
     AIErr findPluginArt(AIArtHandle art, NodeIndex* node) const;
     template <class F> void forSubtree(NodeIndex root, F&& visit) const;
     ArtCopy copyOf(NodeIndex node) const;
-    NodeIndex build(const ArtCopy& copy);
+    NodeIndex build(const ArtCopy& copy, bool keepIds = false);
     uint32_t ensureDictionary(NodeIndex node);
     void setSubtreeLife(NodeIndex root, bool live);
     void collect(NodeIndex node);
@@ -212,6 +231,8 @@ private:
     std::vector<ArtStyle> styles_;
     std::unordered_map<std::string, uint32_t> styleIndex_;
     std::vector<NodeIndex> dirtyOrder_;
+    std::unordered_map<std::string, NodeIndex> ids_;
+    uint64_t idCounter_ = 0;
 
     std::deque<UserStep> done_;
     std::vector<UserStep> undone_;

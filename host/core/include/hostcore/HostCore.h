@@ -24,6 +24,7 @@ struct PluginGroupEntry {
     int32_t major = 0;
     int32_t minor = 0;
     int32_t options = 0;
+    bool fromDocument = false;  // named by a document; no plug-in has registered it
 };
 
 class HostCore {
@@ -51,6 +52,9 @@ public:
     Document& document() { return *document_; }
     // Starts over with an empty document (no layers, no undo history).
     void newDocument();
+    // Starts over with a document made elsewhere (a file read in), whose
+    // keys and plugin groups are this core's.
+    void adoptDocument(std::unique_ptr<Document> document);
 
     FaultInjector& faults() { return faults_; }
     SuiteRegistry& suites() { return suites_; }
@@ -63,11 +67,15 @@ public:
     const char* keyText(uint32_t index) const { return keys_[index].c_str(); }
 
     // ---- Plugin groups ----
-    // Refuses a second group of the same name.
+    // Refuses a second group of the same name, except that a plug-in takes
+    // over a group known so far only from a document.
     AIErr addPluginGroup(SPPluginRef plugin, const char* name, const AIAddPluginGroupData& data, int32_t options,
                          AIPluginGroupHandle* entry);
     AIErr findPluginGroup(AIPluginGroupHandle entry, uint32_t* index) const;
     AIPluginGroupHandle pluginGroupHandle(uint32_t index) const;
+    // The group of that name, added without a plug-in when no plug-in has
+    // registered it yet: a document read in names the groups of its art.
+    uint32_t documentPluginGroup(const std::string& name);
     const std::deque<PluginGroupEntry>& pluginGroups() const { return pluginGroups_; }
     PluginGroupEntry& pluginGroup(uint32_t index) { return pluginGroups_[index]; }
 
