@@ -168,6 +168,15 @@ TEST_F(GeometryTest, RealArraysReadBackAndAShortArrayFailsOnItsMissingElement) {
   AIReal read[4] = {0, 0, 0, 0};
   ASSERT_EQ(ReadFloatArrayFromDict(dict, "Three", 3, read), kNoErr);
   EXPECT_EQ(std::vector<AIReal>(read, read + 3), std::vector<AIReal>(written, written + 3));
+  // Both the array made for the fetch and the stored one are given back:
+  // a fault armed on the second release fires, one on the third does not.
+  for (uint64_t nth : {2, 3}) {
+    const uint64_t firedBefore = faults().faultsFired();
+    faults().failCall(kAIArraySuite, "Release", nth);
+    ASSERT_EQ(ReadFloatArrayFromDict(dict, "Three", 3, read), kNoErr);
+    EXPECT_EQ(faults().faultsFired() - firedBefore, nth == 2 ? 1u : 0u) << nth;
+    faults().clear();
+  }
   EXPECT_NE(ReadFloatArrayFromDict(dict, "Three", 4, read), kNoErr);
   EXPECT_TRUE(reported("sAIArray->GetRealEntry(arrref,lp,array+lp)"));
   EXPECT_EQ(WriteFloatArrayToDict(dict, "None", 0, written), kParm);
