@@ -1,5 +1,6 @@
 #include "hostapp/PreferencesFile.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -28,10 +29,17 @@ bool DiskTextFiles::read(const std::string& path, std::string& contents) {
 }
 
 bool DiskTextFiles::write(const std::string& path, const std::string& contents) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  // Written beside the file and renamed over it, so that a write that
+  // fails half-way (a full disk) leaves the file as it was.
+  const std::string fresh = path + ".new";
+  std::ofstream out(fresh, std::ios::binary | std::ios::trunc);
   out << contents;
   out.close();
-  return static_cast<bool>(out);
+  if (!out || std::rename(fresh.c_str(), path.c_str()) != 0) {
+    std::remove(fresh.c_str());
+    return false;
+  }
+  return true;
 }
 
 std::string defaultPreferencesPath() {

@@ -13,7 +13,8 @@ class TextFiles {
   virtual ~TextFiles() = default;
   // False when the file is missing or cannot be read.
   virtual bool read(const std::string& path, std::string& contents) = 0;
-  // Replaces the file's contents; false when it cannot be written.
+  // Replaces the file's contents; false when it cannot be written, and
+  // then the file keeps what it held.
   virtual bool write(const std::string& path, const std::string& contents) = 0;
 };
 
