@@ -620,8 +620,9 @@ const TimerRecord* HostApplication::timer(AITimerHandle timer) const {
   return RecordOf(const_cast<std::vector<TimerRecord>&>(timers_), timer);
 }
 
-void HostApplication::advanceClock(int64_t ticks) {
+AIErr HostApplication::advanceClock(int64_t ticks) {
   const int64_t target = clock_ + ticks;
+  AIErr firstFailure = kNoErr;
   for (;;) {
     // The active timer whose period ends first, if it ends by the target.
     std::size_t due = timers_.size();
@@ -638,9 +639,11 @@ void HostApplication::advanceClock(int64_t ticks) {
     timers_[due].periodStart = clock_;
     AITimerMessage message{};
     message.timer = HandleOf<AITimerHandle>(due);
-    sendMessage(kCallerAITimer, kSelectorAIGoTimer, message.d);
+    const AIErr answer = sendMessage(kCallerAITimer, kSelectorAIGoTimer, message.d);
+    if (firstFailure == kNoErr) firstFailure = answer;
   }
   clock_ = target;
+  return firstFailure;
 }
 
 bool HostApplication::currentCursor(uint16_t& id) const {

@@ -85,6 +85,8 @@ class DialogHost {
   // opens with no script waiting is not shown.
   void script(std::vector<DialogStep> steps);
   std::size_t scriptsWaiting() const { return scripts_.size(); }
+  // Forgets the scripts of dialogs that did not open.
+  void dropScripts() { scripts_.clear(); }
   const std::vector<DialogRecord>& history() const { return history_; }
 
   // The suite tables; their functions reach the dialogs through active().

@@ -143,8 +143,9 @@ class HostApplication {
 
   // ---- Clock -------------------------------------------------------------
   // Moves the clock on by ticks of 1/60 second, sending ("AI Timer", "AI Go")
-  // each time an active timer's period elapses.
-  void advanceClock(int64_t ticks);
+  // each time an active timer's period elapses. The first answer of those
+  // messages that was not 0.
+  AIErr advanceClock(int64_t ticks);
   int64_t clock() const { return clock_; }
 
   // ---- What the plug-in did ------------------------------------------
