@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <deque>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -96,6 +97,11 @@ public:
     AIErr firstArtOfLayer(AILayerHandle layer, AIArtHandle* art) const;
     AIErr isLayerGroup(AIArtHandle art, AIBoolean* isLayerGroup) const;
     AIErr changeLayerToGroup(AILayerHandle layer, AIArtHandle art);
+
+    // ---- Artboard ---------------------------------------------------------
+    // The page a document was read with; none for a new document.
+    const std::optional<AIRealRect>& artboard() const { return artboard_; }
+    void setArtboard(const std::optional<AIRealRect>& artboard) { artboard_ = artboard; }
 
     // ---- Dictionaries (keys are the host core's key indices) ----------------
     // Hands out a reference the caller releases.
@@ -232,6 +238,7 @@ private:
     std::unordered_map<std::string, uint32_t> styleIndex_;
     std::vector<NodeIndex> dirtyOrder_;
     std::unordered_map<std::string, NodeIndex> ids_;
+    std::optional<AIRealRect> artboard_;
     uint64_t idCounter_ = 0;
 
     std::deque<UserStep> done_;
