@@ -208,3 +208,37 @@ TEST_F(UndoTest, ALongDragOfRevertedFeedbackKeepsNoDeadArt) {
 }
 
 }  // namespace
+
+namespace {
+
+std::vector<std::string> LayerTitles(hostcore::Document& document) {
+    std::vector<std::string> titles;
+    AILayerHandle layer = nullptr;
+    EXPECT_EQ(document.firstLayer(&layer), kNoErr);
+    while (layer) {
+        std::string title;
+        EXPECT_EQ(document.layerTitle(layer, &title), kNoErr);
+        titles.push_back(title);
+        EXPECT_EQ(document.nextLayer(layer, &layer), kNoErr);
+    }
+    return titles;
+}
+
+TEST_F(UndoTest, ALayerAddedOnTopComesFirstAndGoesWithItsStep) {
+    document().beginUserStep();
+    AILayerHandle top = nullptr;
+    ASSERT_EQ(document().addLayer("Top", &top, hostcore::Document::LayerPlace::Top), kNoErr);
+    document().endUserStep();
+    EXPECT_THAT(LayerTitles(document()), ElementsAre("Top", "Layer", "Other"));
+    AILayerHandle current = nullptr;
+    ASSERT_EQ(document().currentLayer(&current), kNoErr);
+    EXPECT_EQ(current, layer);  // only the first layer made becomes current by itself
+
+    ASSERT_TRUE(document().undo());
+    EXPECT_THAT(LayerTitles(document()), ElementsAre("Layer", "Other"));
+    ASSERT_TRUE(document().redo());
+    EXPECT_THAT(LayerTitles(document()), ElementsAre("Top", "Layer", "Other"));
+    expectSound();
+}
+
+}  // namespace

@@ -642,13 +642,13 @@ AIErr Document::setGroupClipped(AIArtHandle group, AIBoolean clipped) {
 
 // ---- Layers ----------------------------------------------------------------------------
 
-AIErr Document::addLayer(const char* title, AILayerHandle* layer) {
+AIErr Document::addLayer(const char* title, AILayerHandle* layer, LayerPlace place) {
     if (title == nullptr || layer == nullptr) return kHostBadParameterErr;
     const NodeIndex n = createNode(kGroupArt);
     nodes_[n].props.layer = LayerInfo{title, true, true};
     record(LifeRecord{n, false});
     record(LayerListRecord{layers_});
-    layers_.push_back(n);
+    layers_.insert(place == LayerPlace::Top ? layers_.begin() : layers_.end(), n);
     if (layers_.size() == 1) {
         record(CurrentLayerRecord{current_});
         current_ = n;

@@ -76,8 +76,10 @@ public:
     AIErr setGroupClipped(AIArtHandle group, AIBoolean clipped);
 
     // ---- Layers (the first is the topmost) --------------------------------
-    // Appends a layer below the others; the first layer made becomes current.
-    AIErr addLayer(const char* title, AILayerHandle* layer);
+    // Appends a layer below the others, or puts it above them; the first
+    // layer made becomes current.
+    enum class LayerPlace { Bottom, Top };
+    AIErr addLayer(const char* title, AILayerHandle* layer, LayerPlace place = LayerPlace::Bottom);
     // A sublayer on top inside the given layer's group.
     AIErr addSublayer(AILayerHandle parent, const char* title, AILayerHandle* layer);
     AIErr countLayers(int32_t* count) const;
