@@ -53,7 +53,7 @@ TEST_F(AboutTest, AnEventOnAnyItemClosesTheBox) {
 TEST_F(AboutTest, ABoxThatCannotBeShownStillAnswersZero) {
   EXPECT_EQ(about(), kNoErr);
   EXPECT_TRUE(host->dialogs().history().empty());
-  EXPECT_TRUE(mirtils().empty());
+  EXPECT_TRUE(plugins().empty());
 }
 
 TEST_F(AboutTest, AnEventWithoutItsRecordFailsTheAssertionAndTheHostHearsPARM) {

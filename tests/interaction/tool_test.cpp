@@ -11,7 +11,7 @@ TEST_F(ToolTest, AClickCreatesNothingAndSaysNothing) {
   addSquare(layer, 0, 0, 5);
   const auto answers = tool->dragFromTo({0, 0}, {}, {0.5f, 0});
   EXPECT_EQ(answers.release, kNoErr);
-  EXPECT_TRUE(mirtils().empty());
+  EXPECT_TRUE(plugins().empty());
   EXPECT_TRUE(host->alerts().empty());
   EXPECT_EQ(doc().undoDepth(), 0u);
 }
@@ -19,7 +19,7 @@ TEST_F(ToolTest, AClickCreatesNothingAndSaysNothing) {
 TEST_F(ToolTest, AShortDragIsRefusedWithAnAlert) {
   addSquare(layer, 0, 0, 5);
   tool->dragFromTo({0, 0}, {{2, 0}}, {5, 0});
-  EXPECT_TRUE(mirtils().empty());
+  EXPECT_TRUE(plugins().empty());
   EXPECT_EQ(host->alerts(), std::vector<std::string>{"Mirror lines are too short"});
 }
 
@@ -31,7 +31,7 @@ TEST_F(ToolTest, ADragOverArtCreatesOneObjectAsOneUndoStep) {
   EXPECT_EQ(answers.release, kNoErr);
   EXPECT_TRUE(host->alerts().empty());
 
-  const std::vector<AIArtHandle> made = mirtils();
+  const std::vector<AIArtHandle> made = plugins();
   ASSERT_EQ(made.size(), 1u);
   const AIArtHandle pig = made[0];
   EXPECT_EQ(reals(pig, "Mir-Cnt-XY"), (std::vector<float>{100, 200}));
@@ -52,7 +52,7 @@ TEST_F(ToolTest, ADragOverArtCreatesOneObjectAsOneUndoStep) {
 
   EXPECT_EQ(doc().undoDepth(), 1u);
   EXPECT_TRUE(edits->undo());
-  EXPECT_TRUE(mirtils().empty());
+  EXPECT_TRUE(plugins().empty());
   EXPECT_EQ(layerArt(layer).size(), 1u);
 }
 
@@ -60,9 +60,9 @@ TEST_F(ToolTest, TypeZeroPreferenceMakesInPlaceObjectsPivotingOnCnj) {
   putPreference("Type", 0);
   addSquare(layer, 0, 0, 5);
   tool->dragFromTo({0, 0}, {}, {30, 0});
-  ASSERT_EQ(mirtils().size(), 1u);
-  EXPECT_EQ(integer(mirtils()[0], "Mir-Type"), 0);
-  const std::vector<AIPathSegment> edit = editSegments(mirtils()[0]);
+  ASSERT_EQ(plugins().size(), 1u);
+  EXPECT_EQ(integer(plugins()[0], "Mir-Type"), 0);
+  const std::vector<AIPathSegment> edit = editSegments(plugins()[0]);
   EXPECT_EQ(edit[0].p.h, 30);
   EXPECT_EQ(edit[1].p.h, 30);
 }
@@ -71,7 +71,7 @@ TEST_F(ToolTest, ADragOverEmptySpaceAlertsAndLeavesTheDocumentAsItWas) {
   addSquare(layer, 500, 500, 5);
   tool->dragFromTo({0, 0}, {{10, 0}}, {20, 0});
   EXPECT_EQ(host->alerts(), std::vector<std::string>{"No art in region - no mirrortile created"});
-  EXPECT_TRUE(mirtils().empty());
+  EXPECT_TRUE(plugins().empty());
   EXPECT_EQ(layerArt(layer).size(), 1u);
 }
 
