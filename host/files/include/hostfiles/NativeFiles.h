@@ -1,0 +1,24 @@
+// The native side of the files library's seams: files through POSIX,
+// pictures through librsvg and cairo. Linked from mirtil_hostfiles_native.
+#pragma once
+
+#include "hostfiles/FileStore.h"
+#include "hostfiles/SvgRenderer.h"
+
+namespace hostfiles {
+
+class PosixFileStore : public FileStore {
+public:
+    bool read(const std::string& path, std::string* data, std::string* error) override;
+    // Flushed to the disk before it answers, so a rename after it is safe.
+    bool write(const std::string& path, const std::string& data, std::string* error) override;
+    bool rename(const std::string& from, const std::string& to, std::string* error) override;
+    void remove(const std::string& path) override;
+};
+
+class RsvgRenderer : public SvgRenderer {
+public:
+    bool renderPng(const std::string& svgText, double scale, std::string* png, std::string* error) override;
+};
+
+}  // namespace hostfiles

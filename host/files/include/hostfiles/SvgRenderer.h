@@ -1,0 +1,16 @@
+// The seam to a renderer of SVG text into PNG images.
+#pragma once
+
+#include <string>
+
+namespace hostfiles {
+
+class SvgRenderer {
+public:
+    virtual ~SvgRenderer() = default;
+    // PNG bytes of the SVG drawn at `scale` pixels per user unit; false
+    // with a reason in `error` for text the renderer cannot draw.
+    virtual bool renderPng(const std::string& svgText, double scale, std::string* png, std::string* error) = 0;
+};
+
+}  // namespace hostfiles

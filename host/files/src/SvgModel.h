@@ -1,0 +1,44 @@
+// What the SVG reader and writer share: the namespaces, the mapping
+// between the file's coordinates and the document's, corner flags and
+// the XML helpers both sides use.
+#pragma once
+
+#include <libxml/tree.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "hostapi/HostTypes.h"
+
+namespace hostfiles::svg {
+
+constexpr const char* kSvgNamespace = "http://www.w3.org/2000/svg";
+constexpr const char* kXlinkNamespace = "http://www.w3.org/1999/xlink";
+constexpr const char* kInkscapeNamespace = "http://www.inkscape.org/namespaces/inkscape";
+constexpr const char* kSodipodiNamespace = "http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd";
+// The host's own elements and attributes, which viewers ignore.
+constexpr const char* kMirtilNamespace = "urn:mirrortile:host-document";
+
+// The file's y grows downward, the document's v upward. Subtracting from
+// zero rather than negating keeps -0 out of the files.
+inline float flipped(float value) { return 0.0f - value; }
+
+// A segment is smooth when both handles stand out on one line through
+// the anchor; anything else reads as a corner.
+bool inferredCorner(const AIPathSegment& segment);
+
+bool cornersAsInferred(const std::vector<AIPathSegment>& segments);
+// "1" or "0" per segment.
+std::string cornerFlags(const std::vector<AIPathSegment>& segments);
+
+// Attribute value, with or without a namespace; nullopt when absent.
+std::optional<std::string> attribute(const xmlNode* node, const char* name, const char* ns = nullptr);
+bool inNamespace(const xmlNode* node, const char* ns);
+bool isElement(const xmlNode* node, const char* ns, const char* localName);
+
+// The text of a subtree and the subtree from text, through a wrapper that
+// declares the namespaces the files use.
+std::string serializeNode(xmlDoc* doc, xmlNode* node);
+
+}  // namespace hostfiles::svg

@@ -1,0 +1,68 @@
+// The small grammars inside SVG attribute values: numbers and lengths,
+// path data (arcs included), transform lists, colours and style
+// declarations; and the writing of reals so that they read back exactly.
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace hostfiles::svg {
+
+struct Point {
+    double x = 0, y = 0;
+};
+
+// Affine map (x, y) -> (a x + c y + e, b x + d y + f).
+struct Matrix {
+    double a = 1, b = 0, c = 0, d = 1, e = 0, f = 0;
+    Point apply(Point p) const { return {a * p.x + c * p.y + e, b * p.x + d * p.y + f}; }
+    // This map applied after `inner`.
+    Matrix after(const Matrix& inner) const;
+    bool isIdentity() const { return a == 1 && b == 0 && c == 0 && d == 1 && e == 0 && f == 0; }
+};
+
+// One anchor of a cubic path with its incoming and outgoing control points.
+struct Anchor {
+    Point p, in, out;
+};
+
+struct Subpath {
+    std::vector<Anchor> anchors;
+    bool closed = false;
+};
+
+// Numbers separated by white space and/or commas; nullopt on anything else.
+std::optional<std::vector<double>> parseNumberList(std::string_view text);
+// A length with an optional unit, in user units (px; 1in = 96).
+std::optional<double> parseLength(std::string_view text);
+// Path data as subpaths of cubic segments. Parsing stops at the first
+// error, keeping what came before, as renderers do; `error` tells.
+std::vector<Subpath> parsePathData(std::string_view text, bool* error = nullptr);
+std::optional<Matrix> parseTransform(std::string_view text);
+
+struct Rgb {
+    double r = 0, g = 0, b = 0;  // 0..1
+};
+// A colour value (#rgb, #rrggbb, rgb(), a colour name); nullopt otherwise.
+std::optional<Rgb> parseColor(std::string_view text);
+
+// "name: value; ..." in order of appearance, names lower-cased.
+std::vector<std::pair<std::string, std::string>> parseStyleDeclarations(std::string_view text);
+// The id named by "url(#id)", or empty.
+std::string urlReference(std::string_view text);
+
+std::string_view trim(std::string_view text);
+
+// The shortest text that reads back (through double) as the same float.
+std::string formatReal(float value);
+std::string formatDouble(double value);
+
+// Geometric shapes as subpaths, in the element's own coordinates.
+std::vector<Subpath> rectangle(double x, double y, double w, double h, double rx, double ry);
+std::vector<Subpath> ellipse(double cx, double cy, double rx, double ry);
+std::vector<Subpath> polyline(const std::vector<double>& coords, bool closed);
+
+}  // namespace hostfiles::svg
