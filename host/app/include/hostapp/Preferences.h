@@ -15,6 +15,8 @@ class Preferences {
   bool get(const std::string& section, const std::string& name, int32_t& value) const;
   void put(const std::string& section, const std::string& name, int32_t value);
   void clear() { values_.clear(); }
+  // Every preference, by section and name.
+  const std::map<std::pair<std::string, std::string>, int32_t>& values() const { return values_; }
 
   // One "section/name=value" line per preference.
   void save(std::ostream& out) const;
