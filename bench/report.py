@@ -1,0 +1,219 @@
+#!/usr/bin/env python3
+"""Runs the benchmarks, counts the instructions of the measured regions with
+callgrind, and writes the table of figures, floors and targets."""
+
+import argparse
+import json
+import os
+import re
+import shutil
+import subprocess
+import sys
+import tempfile
+
+# Runs counted under callgrind (one iteration each): every size of the
+# update and its floors, the create and animation runs.
+CALLGRIND_RUNS = [
+    "update/paths/1000", "update/paths/10000", "update/paths/100000", "update/paths/1000000",
+    "update/groups/100000", "update/groups/1000000",
+    "floor/touched/1000", "floor/touched/10000", "floor/touched/100000", "floor/touched/1000000",
+    "floor/fresh/100000", "floor/fresh/1000000",
+    "create/layers/10/100000", "create/layers/100/100000", "create/layers/1000/100000",
+    "animation/objects/10/1000", "animation/objects/100/1000",
+]
+
+UPDATE_SIZES = [1000, 10000, 100000, 1000000]
+ANIMATION_BUDGET_MS = 50.0
+UPDATE_RATIO_TARGET = 3.0
+FLATNESS_TARGET = 1.25
+BYTES_PER_SEGMENT_TARGET = 400.0
+
+
+def run_benchmarks(binary, min_time):
+    with tempfile.NamedTemporaryFile(suffix=".json", delete=False) as out:
+        path = out.name
+    subprocess.run([binary, f"--benchmark_min_time={min_time}", f"--benchmark_out={path}",
+                    "--benchmark_out_format=json"], check=True)
+    with open(path) as f:
+        data = json.load(f)
+    os.unlink(path)
+    return data, {b["name"]: b for b in data["benchmarks"]}
+
+
+def instructions(binary, name):
+    """Instructions of one iteration of the named run, or None."""
+    with tempfile.TemporaryDirectory() as tmp:
+        out = os.path.join(tmp, "callgrind.out")
+        result = subprocess.run(
+            ["valgrind", "--tool=callgrind", "--instr-atstart=no", "--collect-atstart=no",
+             f"--callgrind-out-file={out}", binary, f"--benchmark_filter=^{re.escape(name)}$",
+             "--benchmark_min_time=0", "--benchmark_format=json"],
+            capture_output=True, text=True)
+        if result.returncode != 0 or not os.path.exists(out):
+            return None
+        iterations = json.loads(result.stdout)["benchmarks"][0]["iterations"]
+        with open(out) as f:
+            for line in f:
+                if line.startswith("totals:") or line.startswith("summary:"):
+                    return int(line.split()[1]) / iterations
+    return None
+
+
+def ms(run):
+    """Real time of one iteration in milliseconds."""
+    scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[run["time_unit"]]
+    return run["real_time"] * scale
+
+
+def fmt_ms(value):
+    return f"{value:.3f}" if value < 10 else f"{value:.1f}"
+
+
+def fmt_ir(value):
+    return "-" if value is None else f"{value / 1e6:.2f} M"
+
+
+def fmt_ratio(a, b):
+    return "-" if a is None or b is None or b == 0 else f"{a / b:.2f}"
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__)
+    parser.add_argument("--build", default="build-bench")
+    parser.add_argument("--out", default="bench/RESULTS.md")
+    parser.add_argument("--min-time", default="0.5")
+    parser.add_argument("--no-callgrind", action="store_true")
+    args = parser.parse_args()
+
+    binary = os.path.join(args.build, "bench", "mirtil_bench")
+    context, runs = run_benchmarks(binary, args.min_time)
+    counted = {}
+    if not args.no_callgrind and shutil.which("valgrind"):
+        for name in CALLGRIND_RUNS:
+            if name in runs:
+                print(f"callgrind: {name}", file=sys.stderr)
+                counted[name] = instructions(binary, name)
+
+    ir = counted.get
+    lines = []
+    add = lines.append
+    ctx = context["context"]
+    add("# Benchmark results")
+    add("")
+    add(f"Machine: {ctx.get('num_cpus')} cores at {ctx.get('mhz_per_cpu')} MHz, load average "
+        f"{', '.join(f'{x:.2f}' for x in ctx.get('load_avg', []))} when the run began. "
+        "Times are the real time of one iteration (noisy on this shared machine); instruction counts "
+        "(Ir) are callgrind's for the measured region of one iteration and do not depend on the load.")
+    add("")
+    add("Reproduce: `make bench` (or `python3 bench/report.py --build build-bench`); one run alone: "
+        "`build-bench/bench/mirtil_bench --benchmark_filter='^update/paths/100000$'`; its instructions: "
+        "`valgrind --tool=callgrind --instr-atstart=no --collect-atstart=no "
+        "build-bench/bench/mirtil_bench --benchmark_filter='^update/paths/100000$' --benchmark_min_time=0`.")
+    add("")
+
+    add("## Update of one object against its floor")
+    add("")
+    add("Floor: the same number of segments copied six times into buffers allocated and touched "
+        "beforehand, every point of each copy then put through one affine transformation "
+        "(`floor/touched`); the same into fresh pages from the system (`floor/fresh`).")
+    add("")
+    add("| Captured art | Segments | Update ms | Floor ms | Ratio | Fresh floor ms | Ratio to fresh | "
+        "Update Ir | Floor Ir | Ir ratio | ns per segment |")
+    add("|---|---|---|---|---|---|---|---|---|---|---|")
+    per_segment = {}
+    for kind, label in (("paths", "one path layer"), ("groups", "1000 groups")):
+        for n in UPDATE_SIZES:
+            u, f, fr = runs.get(f"update/{kind}/{n}"), runs.get(f"floor/touched/{n}"), runs.get(f"floor/fresh/{n}")
+            if not u or not f or not fr:
+                continue
+            per_segment[(kind, n)] = ms(u) * 1e6 / n
+            add(f"| {label} | {n} | {fmt_ms(ms(u))} | {fmt_ms(ms(f))} | {ms(u) / ms(f):.2f} | {fmt_ms(ms(fr))} | "
+                f"{ms(u) / ms(fr):.2f} | {fmt_ir(ir(f'update/{kind}/{n}'))} | {fmt_ir(ir(f'floor/touched/{n}'))} | "
+                f"{fmt_ratio(ir(f'update/{kind}/{n}'), ir(f'floor/touched/{n}'))} | {per_segment[(kind, n)]:.1f} |")
+    add("")
+
+    add("## Creating an object: press and release over 100k segments")
+    add("")
+    add("Capture of every layer's art into the new object's dictionary, and its first update. "
+        "Beside it, the update floor for the same 100k segments.")
+    add("")
+    add("| Layers | Press and release ms | Floor ms (100k) | Ratio | Ir | Floor Ir | Ir ratio |")
+    add("|---|---|---|---|---|---|---|")
+    floor100k = runs.get("floor/touched/100000")
+    for layers in (10, 100, 1000):
+        name = f"create/layers/{layers}/100000"
+        c = runs.get(name)
+        if c and floor100k:
+            add(f"| {layers} | {fmt_ms(ms(c))} | {fmt_ms(ms(floor100k))} | {ms(c) / ms(floor100k):.2f} | "
+                f"{fmt_ir(ir(name))} | {fmt_ir(ir('floor/touched/100000'))} | "
+                f"{fmt_ratio(ir(name), ir('floor/touched/100000'))} |")
+    add("")
+
+    add("## One animation step, updates included")
+    add("")
+    add(f"Floor: the budget of {ANIMATION_BUDGET_MS:.0f} ms, half the shortest timer period (100 ms).")
+    add("")
+    add("| Objects of 1k segments | Step ms | Budget ms | Ratio | Ir | Undo steps kept |")
+    add("|---|---|---|---|---|---|")
+    for objects in (10, 100, 1000):
+        name = f"animation/objects/{objects}/1000"
+        a = runs.get(name)
+        if a:
+            add(f"| {objects} | {fmt_ms(ms(a))} | {ANIMATION_BUDGET_MS:.0f} | {ms(a) / ANIMATION_BUDGET_MS:.2f} | "
+                f"{fmt_ir(ir(name))} | {a.get('undo_steps', 0):.0f} |")
+    add("")
+
+    add("## Memory")
+    add("")
+    add("Peak resident memory (VmHWM) of the drawing, the object made from it and one further update, "
+        "over the resident memory before, per captured source segment.")
+    add("")
+    add("| Segments | Peak bytes per segment | Target |")
+    add("|---|---|---|")
+    for n in (100000, 1000000):
+        m = runs.get(f"memory/peak/{n}/iterations:1")
+        if m:
+            add(f"| {n} | {m['peak_bytes_per_segment']:.0f} | {BYTES_PER_SEGMENT_TARGET:.0f} |")
+    add("")
+
+    add("## Targets")
+    add("")
+    add("| Target | Figure | Met |")
+    add("|---|---|---|")
+    for n in (100000, 1000000):
+        u, f = runs.get(f"update/paths/{n}"), runs.get(f"floor/touched/{n}")
+        if u and f:
+            ratio = ms(u) / ms(f)
+            add(f"| update at {n} within {UPDATE_RATIO_TARGET:.0f}x its floor | {ratio:.2f}x (Ir "
+                f"{fmt_ratio(ir(f'update/paths/{n}'), ir(f'floor/touched/{n}'))}x) | "
+                f"{'yes' if ratio <= UPDATE_RATIO_TARGET else 'no'} |")
+    flat = [per_segment[("paths", n)] for n in (10000, 100000, 1000000) if ("paths", n) in per_segment]
+    if flat:
+        spread = max(flat) / min(flat)
+        add(f"| time per segment flat within 25% from 10k to 1M | max/min {spread:.2f} | "
+            f"{'yes' if spread <= FLATNESS_TARGET else 'no'} |")
+    a = runs.get("animation/objects/100/1000")
+    if a:
+        add(f"| animation step over 100 objects within {ANIMATION_BUDGET_MS:.0f} ms | {fmt_ms(ms(a))} ms | "
+            f"{'yes' if ms(a) <= ANIMATION_BUDGET_MS else 'no'} |")
+    for n in (100000, 1000000):
+        m = runs.get(f"memory/peak/{n}/iterations:1")
+        if m:
+            add(f"| at most {BYTES_PER_SEGMENT_TARGET:.0f} bytes per captured segment ({n}) | "
+                f"{m['peak_bytes_per_segment']:.0f} | "
+                f"{'yes' if m['peak_bytes_per_segment'] <= BYTES_PER_SEGMENT_TARGET else 'no'} |")
+    add("")
+
+    notes = os.path.join(os.path.dirname(os.path.abspath(__file__)), "NOTES.md")
+    if os.path.exists(notes):
+        with open(notes) as f:
+            add(f.read().rstrip())
+        add("")
+
+    with open(args.out, "w") as f:
+        f.write("\n".join(lines))
+    print(f"wrote {args.out}", file=sys.stderr)
+
+
+if __name__ == "__main__":
+    main()
