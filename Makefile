@@ -8,7 +8,7 @@ ifeq ($(CI),true)
 CMAKE_FLAGS += -DMIRTIL_WERROR=ON
 endif
 
-.PHONY: deps configure build test clean
+.PHONY: deps configure build test bench clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -21,6 +21,13 @@ build: configure
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# Benchmarks in a Release build of their own; writes bench/RESULTS.md.
+BENCH_DIR ?= build-bench
+bench: deps
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target mirtil_bench
+	python3 bench/report.py --build $(BENCH_DIR) --out bench/RESULTS.md
 
 clean:
 	rm -rf $(BUILD_DIR)
