@@ -169,17 +169,14 @@ private:
     // ---- Ids ------------------------------------------------------------------
 
     void index(xmlNode* node) {
-        for (xmlNode* n = node; n != nullptr; n = n->next) {
-            if (n->type != XML_ELEMENT_NODE) continue;
-            for (const char* ns : {static_cast<const char*>(nullptr), kMirtilNamespace}) {
-                if (const auto id = attribute(n, "id", ns)) {
-                    usedIds_.insert(*id);
-                    if (ns == nullptr) byId_.emplace(*id, n);
-                }
+        if (node->type != XML_ELEMENT_NODE) return;
+        for (const char* ns : {static_cast<const char*>(nullptr), kMirtilNamespace}) {
+            if (const auto id = attribute(node, "id", ns)) {
+                usedIds_.insert(*id);
+                if (ns == nullptr) byId_.emplace(*id, node);
             }
-            index(n->children);
-            if (n == node) break;  // the root has no siblings to walk
         }
+        for (xmlNode* child = node->children; child != nullptr; child = child->next) index(child);
     }
 
     std::string freshId(const std::string& prefix) {
@@ -192,7 +189,12 @@ private:
     }
 
     std::string idOf(const xmlNode* node, IdSource source, const char* prefix) {
-        const auto id = source == IdSource::Document ? attribute(node, "id") : attribute(node, "id", kMirtilNamespace);
+        if (source == IdSource::Stored) {
+            // Stored copies keep the ids of the art they copied, which may still be in the document.
+            const auto id = attribute(node, "id", kMirtilNamespace);
+            return id ? *id : std::string();
+        }
+        const auto id = attribute(node, "id");
         if (id && !id->empty() && takenIds_.insert(*id).second) return *id;
         return freshId(prefix);
     }
@@ -712,22 +714,31 @@ private:
     unsigned idCounter_ = 0;
 };
 
+// The first fault libxml2 reports: later ones mostly follow from it.
+void keepFirstError(void* first, xmlErrorPtr error) {
+    auto* kept = static_cast<std::optional<std::pair<int, std::string>>*>(first);
+    if (kept->has_value() || error == nullptr || error->level < XML_ERR_ERROR) return;
+    std::string message = error->message != nullptr ? error->message : "not well-formed XML";
+    while (!message.empty() && message.back() == '\n') message.pop_back();
+    kept->emplace(error->line, std::move(message));
+}
+
 }  // namespace
 
 Outcome readSvg(hostcore::HostCore& core, const std::string& svgText, const std::string& sourceName) {
     xmlParserCtxt* context = xmlNewParserCtxt();
     if (context == nullptr) return Outcome{sourceName + ": out of memory"};
+    std::optional<std::pair<int, std::string>> firstError;
+    xmlSetStructuredErrorFunc(&firstError, keepFirstError);
     // No network, no external entities: a file names nothing else to load.
     xmlDoc* xml = xmlCtxtReadMemory(context, svgText.data(), int(svgText.size()), sourceName.c_str(), nullptr,
-                                    XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+                                    XML_PARSE_NONET);
+    xmlSetStructuredErrorFunc(nullptr, nullptr);
     if (xml == nullptr || context->wellFormed == 0) {
-        const xmlError* error = xmlCtxtGetLastError(context);
-        std::string message = error != nullptr && error->message != nullptr ? error->message : "not well-formed XML";
-        while (!message.empty() && message.back() == '\n') message.pop_back();
-        const int line = error != nullptr ? error->line : 0;
         if (xml != nullptr) xmlFreeDoc(xml);
         xmlFreeParserCtxt(context);
-        return Outcome{sourceName + ":" + std::to_string(line) + ": " + message};
+        if (!firstError) firstError.emplace(0, "not well-formed XML");
+        return Outcome{sourceName + ":" + std::to_string(firstError->first) + ": " + firstError->second};
     }
     xmlFreeParserCtxt(context);
     auto document = std::make_unique<Document>();

@@ -62,7 +62,13 @@ std::string pathData(const std::vector<AIPathSegment>& segments, bool closed) {
     point(segments[0].p);
     for (size_t i = 1; i < segments.size(); ++i) segment(segments[i - 1], segments[i]);
     if (closed) {
-        segment(segments.back(), segments.front());
+        const AIPathSegment& last = segments.back();
+        const AIPathSegment& first = segments.front();
+        // A straight closing segment is the close itself, unless it ends where
+        // it starts: then it is written, so that it does not read as merged.
+        const bool straight = last.out.h == last.p.h && last.out.v == last.p.v && first.in.h == first.p.h &&
+                              first.in.v == first.p.v;
+        if (!straight || (last.p.h == first.p.h && last.p.v == first.p.v)) segment(last, first);
         d += " Z";
     }
     return d;
@@ -347,13 +353,14 @@ private:
         // Leaf art whose content is lost still holds its place.
         if (element == nullptr) element = svgChild(parent, "g");
         writeCommon(art, element, scope);
-        const AIRealMatrix& m = leaf.matrix;
-        const bool identity = m.a == 1 && m.b == 0 && m.c == 0 && m.d == 1 && m.tx == 0 && m.ty == 0;
         // Back from points (v upward) to the file's coordinates (y downward).
-        if (!identity)
-            set(element, "transform",
-                "matrix(" + formatReal(m.a) + " " + formatReal(flipped(m.b)) + " " + formatReal(m.c) + " " +
-                    formatReal(flipped(m.d)) + " " + formatReal(m.tx) + " " + formatReal(flipped(m.ty)) + ")");
+        const AIRealMatrix& m = leaf.matrix;
+        const float file[6] = {m.a, flipped(m.b), m.c, flipped(m.d), m.tx, flipped(m.ty)};
+        if (file[0] != 1 || file[1] != 0 || file[2] != 0 || file[3] != 1 || file[4] != 0 || file[5] != 0) {
+            std::string text = "matrix(";
+            for (int i = 0; i < 6; ++i) text += (i > 0 ? " " : "") + formatReal(file[i]);
+            set(element, "transform", text + ")");
+        }
     }
 
     static xmlNode* firstElement(xmlNode* parent) {
