@@ -40,7 +40,10 @@ AIErr FaultInjector::enterCall(const char* suite, const char* function) {
         const bool due = fault.repeat == FaultRepeat::Once ? fault.seen == fault.nth : fault.seen >= fault.nth;
         if (due && code == kNoErr) code = fault.code;
     }
-    if (code != kNoErr) ++faultsFired_;
+    if (code != kNoErr) {
+        ++faultsFired_;
+        lastFailedCall_ = std::string(suite) + "/" + function;
+    }
     return code;
 }
 
@@ -55,7 +58,10 @@ bool FaultInjector::blockAllocationFails() {
     if (failingAllocation_ == 0) return false;
     const bool fails = allocationRepeat_ == FaultRepeat::Once ? allocations_ == failingAllocation_
                                                               : allocations_ >= failingAllocation_;
-    if (fails) ++faultsFired_;
+    if (fails) {
+        ++faultsFired_;
+        lastFailedCall_ = "SP Basic Suite/AllocateBlock";
+    }
     return fails;
 }
 

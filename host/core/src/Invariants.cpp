@@ -114,4 +114,19 @@ std::vector<std::string> checkDocument(const Document& d) {
     return faults;
 }
 
+std::vector<std::string> checkNothingHeld(const Document& d) {
+    std::vector<std::string> held;
+    for (uint32_t i = 0; i < d.dictionaries_.slotCount(); ++i)
+        if (d.dictionaries_.used(i) && d.dictionaries_[i].handedOut > 0)
+            held.push_back("dictionary " + std::to_string(i) + ": " +
+                           std::to_string(d.dictionaries_[i].handedOut) + " references not released");
+    for (uint32_t i = 0; i < d.arrays_.slotCount(); ++i)
+        if (d.arrays_.used(i))
+            held.push_back("array " + std::to_string(i) + ": " + std::to_string(d.arrays_[i].references) +
+                           " references not released");
+    for (uint32_t i = 0; i < d.artSets_.slotCount(); ++i)
+        if (d.artSets_.used(i)) held.push_back("art set " + std::to_string(i) + ": not disposed");
+    return held;
+}
+
 }  // namespace hostcore

@@ -187,6 +187,7 @@ public:
     AIErr findDictionary(AIDictionaryRef dictionary, uint32_t* index) const;
 
     friend std::vector<std::string> checkDocument(const Document& document);
+    friend std::vector<std::string> checkNothingHeld(const Document& document);
 
 private:
     struct UserStep {

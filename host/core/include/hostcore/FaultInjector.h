@@ -35,6 +35,8 @@ public:
 
     uint64_t hostCalls() const { return hostCalls_; }
     uint64_t faultsFired() const { return faultsFired_; }
+    // "Suite/Function" of the last call made to fail; empty before any.
+    const std::string& lastFailedCall() const { return lastFailedCall_; }
 
 private:
     struct CallFault {
@@ -59,6 +61,7 @@ private:
     uint64_t failingAllocation_ = 0;  // 0: none
     FaultRepeat allocationRepeat_ = FaultRepeat::Once;
     uint64_t faultsFired_ = 0;
+    std::string lastFailedCall_;
 };
 
 }  // namespace hostcore

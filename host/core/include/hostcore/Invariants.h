@@ -17,4 +17,8 @@ namespace hostcore {
 // coordinate appears that a caller did not put there.
 std::vector<std::string> checkDocument(const Document& document);
 
+// One line per reference a caller took and has not given back: dictionary
+// references, arrays and art sets. Between messages a plug-in holds none.
+std::vector<std::string> checkNothingHeld(const Document& document);
+
 }  // namespace hostcore
