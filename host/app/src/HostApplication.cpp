@@ -529,8 +529,10 @@ AIErr HostApplication::sendMessage(const char* caller, const char* selector, SPM
   hostcore::Document& document = core_.document();
   const bool ownStep = !document.userStepOpen();
   if (ownStep) document.beginUserStep();
+  if (watcher_) watcher_->sending(caller, selector);
   const AIErr result = entryPoint_(caller, selector, &head);
   globals_ = head.globals;
+  if (watcher_) watcher_->answered(caller, selector, result);
   if (!updatingPluginArt_) updatePluginArt();
   if (ownStep) document.endUserStep();
   return result;

@@ -75,6 +75,15 @@ struct IconRecord {
 // Icon type the host answers for an icon it loaded.
 constexpr int32_t kLoadedIconType = 1;
 
+// Sees every message the host sends the plug-in: as it goes out, and as
+// the plug-in answers it (before the updates the message brings about).
+class MessageWatcher {
+ public:
+  virtual ~MessageWatcher() = default;
+  virtual void sending(const char* caller, const char* selector) = 0;
+  virtual void answered(const char* caller, const char* selector, AIErr answer) = 0;
+};
+
 class HostApplication {
  public:
   explicit HostApplication(ModuleLoader& loader);
@@ -127,6 +136,8 @@ class HostApplication {
   // globals word, basic suite), and the globals word is kept afterwards.
   // Then every dirty plug-in art object of the plug-in gets its update.
   AIErr sendMessage(const char* caller, const char* selector, SPMessageData& head);
+  // Null stops the watching.
+  void watchMessages(MessageWatcher* watcher) { watcher_ = watcher; }
   // A message that carries only the head.
   AIErr sendPlainMessage(const char* caller, const char* selector);
   // ("AI Menu", "AI Go") for the item; nothing when the item is disabled.
@@ -197,6 +208,7 @@ class HostApplication {
   std::set<std::pair<uint32_t, uint16_t>> hiddenResources_;
   void* globals_ = nullptr;
   bool updatingPluginArt_ = false;
+  MessageWatcher* watcher_ = nullptr;
 
   std::map<std::string, int32_t> suiteHolds_;
   std::vector<std::string> suiteLog_;
