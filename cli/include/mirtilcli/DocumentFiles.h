@@ -1,0 +1,41 @@
+// The session's document and the files it is read from and written to,
+// through the files library; every failure is a UsageError naming the
+// file (and, for a fault in its text, the line).
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "hostapi/HostTypes.h"
+#include "mirtilcli/Session.h"
+
+namespace mirtilcli {
+
+std::string readFile(Machine& machine, const std::string& path);
+void makeFolder(Machine& machine, const std::string& path);
+
+void openDocument(Session& session, const std::string& path);
+void saveDocument(Session& session, const std::string& path);
+// A picture at `scale` pixels per point.
+void renderDocument(Session& session, const std::string& path, double scale);
+// The document as JSON, with the host's menus, timers, preferences,
+// alerts and cursor beside it.
+void dumpDocument(Session& session, const std::string& path);
+
+// Turns on the rotation animation and writes an animated SVG of the
+// steps that come within `seconds` (by default one full turn at the
+// present preferences), each frame shown for as long as the host shows it.
+void writeAnimation(Session& session, const std::string& path, std::optional<double> seconds);
+
+// A colour as SVG writes it, or "none" (kNoColor); false for anything else.
+bool parseColor(const std::string& text, AIColor& color);
+
+// One subpath of SVG path data, in the host's coordinates.
+struct PathData {
+  std::vector<AIPathSegment> segments;
+  bool closed = false;
+};
+bool parsePathData(const std::string& text, PathData& path, std::string& problem);
+
+}  // namespace mirtilcli

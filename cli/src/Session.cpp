@@ -1,0 +1,302 @@
+#include "mirtilcli/Session.h"
+
+#include <cmath>
+#include <functional>
+
+#include "mirtilcli/Script.h"
+
+namespace mirtilcli {
+
+namespace {
+
+constexpr const char* kPluginGroupName = "ORVoMirtilPig";
+constexpr const char* kLastMadeId = "@last";
+
+// Dialog items of the preferences dialog.
+constexpr int32_t kOkButton = 1;
+constexpr int32_t kCancelButton = 2;
+constexpr int32_t kStepsField = 1000;
+constexpr int32_t kDelayField = 1001;
+constexpr int32_t kInPlaceButton = 1006;
+constexpr int32_t kSweepButton = 1007;
+// The about box's text item, where the user's click lands.
+constexpr int32_t kAboutTextItem = 3;
+
+AIErr FirstFailure(AIErr sofar, AIErr next) { return sofar != kNoErr ? sofar : next; }
+
+// Every art object in the layers' stacking order, depth first, without
+// the insides of plug-in art.
+void VisitArt(hostcore::Document& document, const std::function<void(AIArtHandle)>& visit) {
+  std::function<void(AIArtHandle)> walk = [&](AIArtHandle parent) {
+    AIArtHandle child = nullptr;
+    document.firstChild(parent, &child);
+    while (child) {
+      visit(child);
+      AIArtType type = kUnknownArt;
+      document.artType(child, &type);
+      if (type != kPluginArt) walk(child);
+      if (document.sibling(child, &child) != kNoErr) break;
+    }
+  };
+  AILayerHandle layer = nullptr;
+  if (document.firstLayer(&layer) != kNoErr) return;
+  while (layer) {
+    AIArtHandle group = nullptr;
+    if (document.firstArtOfLayer(layer, &group) == kNoErr) walk(group);
+    if (document.nextLayer(layer, &layer) != kNoErr) break;
+  }
+}
+
+// Runs document changes as one undo step of the user's.
+template <typename Change>
+void AsUserStep(hostcore::Document& document, Change change) {
+  document.beginUserStep();
+  struct Closer {
+    hostcore::Document& document;
+    ~Closer() { document.endUserStep(); }
+  } closer{document};
+  change();
+}
+
+// The preferences file through the machine's files, written atomically.
+class PreferenceFiles : public hostapp::TextFiles {
+ public:
+  explicit PreferenceFiles(hostfiles::FileStore& files) : files_(files) {}
+  bool read(const std::string& path, std::string& contents) override {
+    std::string error;
+    return files_.read(path, &contents, &error);
+  }
+  bool write(const std::string& path, const std::string& contents) override {
+    std::string error;
+    return hostfiles::writeFileAtomically(files_, path, contents, &error);
+  }
+
+ private:
+  hostfiles::FileStore& files_;
+};
+
+}  // namespace
+
+AIRealPoint toHost(Point point) {
+  return AIRealPoint{static_cast<AIReal>(point.x), static_cast<AIReal>(-point.y)};
+}
+
+Point fromHost(AIRealPoint point) { return Point{point.h, -static_cast<double>(point.v)}; }
+
+Session::Session(Machine& machine, const SessionSetup& setup)
+    : machine_(machine), preferenceFiles_(std::make_unique<PreferenceFiles>(machine.files)) {
+  host_ = std::make_unique<hostapp::HostApplication>(machine.loader);
+  if (!host_->loadModule(setup.pluginPath)) throw UsageError(host_->loadError());
+  if (!setup.preferencesPath.empty()) {
+    auto file = std::make_unique<hostapp::PreferencesFile>(*preferenceFiles_, setup.preferencesPath);
+    if (!host_->keepPreferencesIn(std::move(file))) {
+      throw UsageError(setup.preferencesPath + ": not a preferences file (lines of section/name=number)");
+    }
+    preferencesFile_ = std::make_unique<hostapp::PreferencesFile>(*preferenceFiles_, setup.preferencesPath);
+  }
+  if (const AIErr started = host_->startup()) {
+    throw UsageError(setup.pluginPath + ": the plug-in did not start (" + formatResultCode(started) + ")");
+  }
+  tool_ = std::make_unique<hostapp::ToolEvents>(*host_);
+  edits_ = std::make_unique<hostapp::HostEdits>(*host_);
+  newDocument();
+}
+
+Session::~Session() {
+  host_->shutdown();
+  host_->unload();
+}
+
+void Session::newDocument(const std::string& layerTitle) {
+  host_->core().newDocument();
+  AILayerHandle first = nullptr;
+  document().addLayer(layerTitle.c_str(), &first);
+  document().clearUndoHistory();
+  host_->setDocumentOpen(true);
+  lastMade_ = nullptr;
+}
+
+void Session::documentOpened() {
+  host_->setDocumentOpen(true);
+  lastMade_ = nullptr;
+  host_->updatePluginArt();
+  document().clearUndoHistory();
+}
+
+AILayerHandle Session::layer(const std::string& title) {
+  AILayerHandle layer = nullptr;
+  document().firstLayer(&layer);
+  while (layer) {
+    std::string candidate;
+    if (document().layerTitle(layer, &candidate) == kNoErr && candidate == title) return layer;
+    if (document().nextLayer(layer, &layer) != kNoErr) break;
+  }
+  throw UsageError("no layer named '" + title + "'");
+}
+
+AILayerHandle Session::topLayer() {
+  AILayerHandle layer = nullptr;
+  if (document().firstLayer(&layer) != kNoErr || !layer) throw UsageError("the document has no layer");
+  return layer;
+}
+
+void Session::addLayer(const std::string& title) {
+  AsUserStep(document(), [&] {
+    AILayerHandle made = nullptr;
+    document().addLayer(title.c_str(), &made, hostcore::Document::LayerPlace::Top);
+    document().setCurrentLayer(made);
+  });
+}
+
+void Session::makeCurrent(AILayerHandle layer) {
+  AsUserStep(document(), [&] { document().setCurrentLayer(layer); });
+}
+
+void Session::setCurrentLayer(const std::string& title) { makeCurrent(layer(title)); }
+
+void Session::setLayerVisible(const std::string& title, bool visible) {
+  const AILayerHandle chosen = layer(title);
+  AsUserStep(document(), [&] { document().setLayerVisible(chosen, visible); });
+}
+
+void Session::setLayerEditable(const std::string& title, bool editable) {
+  const AILayerHandle chosen = layer(title);
+  AsUserStep(document(), [&] { document().setLayerEditable(chosen, editable); });
+}
+
+AIArtHandle Session::art(const std::string& id) {
+  if (id == kLastMadeId) {
+    if (!lastMade_ || !document().validArt(lastMade_)) throw UsageError("no mirror-tile object was made");
+    return lastMade_;
+  }
+  const AIArtHandle found = document().artById(id);
+  if (!found) throw UsageError("no art with id '" + id + "'");
+  return found;
+}
+
+AIArtHandle Session::addPath(const std::vector<AIPathSegment>& segments, bool closed, const AIPathStyle& style,
+                             const std::string& id) {
+  if (!id.empty() && document().artById(id)) throw UsageError("the id '" + id + "' is taken");
+  AIArtHandle path = nullptr;
+  AIErr err = kNoErr;
+  AsUserStep(document(), [&] {
+    AIArtHandle group = nullptr;
+    err = document().firstArtOfLayer(nullptr, &group);
+    if (!err) err = document().newArt(kPathArt, kPlaceInsideOnTop, group, &path);
+    if (!err) err = document().setSegments(path, 0, static_cast<int16_t>(segments.size()), segments.data());
+    if (!err) err = document().setPathClosed(path, closed);
+    if (!err) err = document().setPathStyle(path, style);
+    if (!err && !id.empty()) err = document().setArtId(path, id);
+  });
+  if (err) throw UsageError("the host refused the new path (" + formatResultCode(err) + ")");
+  return path;
+}
+
+void Session::select(const std::vector<AIArtHandle>& arts) {
+  AsUserStep(document(), [&] {
+    VisitArt(document(), [&](AIArtHandle art) { document().setUserAttr(art, kArtSelected, 0); });
+    for (AIArtHandle art : arts) document().setUserAttr(art, kArtSelected, kArtSelected);
+  });
+}
+
+std::vector<AIArtHandle> Session::mirrortiles() {
+  std::vector<AIArtHandle> found;
+  VisitArt(document(), [&](AIArtHandle art) {
+    uint32_t group = 0;
+    if (document().pluginGroupOf(art, &group) == kNoErr && host_->core().pluginGroup(group).name == kPluginGroupName) {
+      found.push_back(art);
+    }
+  });
+  return found;
+}
+
+void Session::setPreference(const std::string& name, int32_t value, bool keep) {
+  host_->preferences().put(kPreferenceSection, name, value);
+  if (keep && preferencesFile_ && !preferencesFile_->save(host_->preferences())) {
+    throw UsageError(preferencesFile_->path() + ": cannot write the preferences");
+  }
+}
+
+AIErr Session::press(Point at) {
+  beforeDrag_ = mirrortiles();
+  return tool_->press(toHost(at));
+}
+
+AIErr Session::moveTo(Point at) { return tool_->drag(toHost(at)); }
+
+AIErr Session::release(Point at) {
+  const AIErr result = tool_->release(toHost(at));
+  watchForNewObject(beforeDrag_);
+  return result;
+}
+
+void Session::watchForNewObject(const std::vector<AIArtHandle>& before) {
+  for (AIArtHandle art : mirrortiles()) {
+    bool known = false;
+    for (AIArtHandle old : before) known = known || old == art;
+    if (!known) lastMade_ = art;
+  }
+}
+
+AIErr Session::trackCursor(Point at) { return tool_->trackCursor(toHost(at)); }
+
+AIErr Session::drag(Point from, Point to, int moves) {
+  AIErr result = press(from);
+  for (int i = 1; i <= moves; ++i) {
+    const double t = static_cast<double>(i) / moves;
+    result = FirstFailure(result, moveTo(Point{from.x + (to.x - from.x) * t, from.y + (to.y - from.y) * t}));
+  }
+  return FirstFailure(result, release(to));
+}
+
+AIErr Session::chooseMenu(const std::string& text) {
+  const std::vector<hostapp::MenuItemRecord>& items = host_->menuItems();
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    if (items[i].text == text) return host_->chooseMenuItem(host_->menuItemHandle(i)).value_or(kNoErr);
+  }
+  throw UsageError("no menu command \"" + text + "\"");
+}
+
+AIErr Session::wait(double seconds) {
+  return host_->advanceClock(static_cast<int64_t>(std::llround(seconds * kTicksPerSecond)));
+}
+
+AIErr Session::about() {
+  host_->dialogs().script({hostapp::DialogStep::event(kAboutTextItem)});
+  const AIErr result = host_->sendPlainMessage(kSPInterfaceCaller, kSPInterfaceAboutSelector);
+  host_->dialogs().dropScripts();
+  return result;
+}
+
+AIErr Session::options(std::optional<int32_t> steps, std::optional<int32_t> delay, std::optional<int32_t> type,
+                       bool ok) {
+  std::vector<hostapp::DialogStep> user;
+  if (steps) user.push_back(hostapp::DialogStep::type(kStepsField, std::to_string(*steps)));
+  if (delay) user.push_back(hostapp::DialogStep::type(kDelayField, std::to_string(*delay)));
+  if (type) user.push_back(hostapp::DialogStep::press(*type == 1 ? kSweepButton : kInPlaceButton));
+  user.push_back(hostapp::DialogStep::press(ok ? kOkButton : kCancelButton));
+  host_->dialogs().script(std::move(user));
+  const AIErr result = tool_->editOptions();
+  // The user's steps are for this dialog only, also when it did not open.
+  host_->dialogs().dropScripts();
+  return result;
+}
+
+AIErr Session::unload() { return host_->unload(); }
+
+AIErr Session::reload() { return host_->reload(); }
+
+std::vector<std::string> Session::newAlerts() {
+  const std::vector<std::string>& all = host_->alerts();
+  std::vector<std::string> fresh(all.begin() + static_cast<std::ptrdiff_t>(alertsSeen_), all.end());
+  alertsSeen_ = all.size();
+  return fresh;
+}
+
+std::optional<int> Session::cursor() const {
+  uint16_t id = 0;
+  if (!host_->currentCursor(id)) return std::nullopt;
+  return id;
+}
+
+}  // namespace mirtilcli
