@@ -242,3 +242,108 @@ TEST_F(UndoTest, ALayerAddedOnTopComesFirstAndGoesWithItsStep) {
 }
 
 }  // namespace
+
+namespace {
+
+// What undo and redo need of a step, and no more: art made in the step is
+// not followed through its changes, and art it made and disposed of is not
+// kept at all.
+class JournalSizeTest : public UndoTest {
+protected:
+    // One silent step of an animation: the art made by the step before is
+    // replaced by a new group holding a line, and the angle moves on.
+    void silentStep(float angle) {
+        document().beginUserStep();
+        ASSERT_EQ(undo->SetSilent(true), kNoErr);
+        if (!children(g).empty()) ASSERT_EQ(art->DisposeArt(children(g)[0]), kNoErr);
+        AIArtHandle frame = newArt(kGroupArt, kPlaceInsideOnTop, g);
+        AIArtHandle stroke = newLine(kPlaceInsideOnTop, frame, {{0, 0}, {angle, 1}});
+        AIRealMatrix turn;
+        math->AIRealMatrixSetIdentity(&turn);
+        math->AIRealMatrixConcatRotate(&turn, angle);
+        ASSERT_EQ(transform->TransformArt(stroke, &turn, 1, kTransformObjects), kNoErr);
+        ASSERT_EQ(dict->SetRealEntry(d, dict->Key("Mir-Angle"), angle), kNoErr);
+        document().endUserStep();
+    }
+};
+
+TEST_F(JournalSizeTest, AnEndlessRunOfSilentStepsHoldsNoReplacedArt) {
+    const std::string before = dump();
+    document().beginUserStep();
+    ASSERT_EQ(art->SetArtName(g, "user"), kNoErr);
+    document().endUserStep();
+
+    silentStep(1);
+    silentStep(2);
+    const size_t settled = document().journalSize();
+    for (int i = 3; i < 100; ++i) silentStep(float(i));
+    EXPECT_EQ(document().journalSize(), settled);
+    EXPECT_EQ(document().undoDepth(), 1u);
+    expectSound();  // replaced art that is dead but still held is reported
+
+    const std::string after = dump();
+    ASSERT_TRUE(document().undo());
+    EXPECT_EQ(dump(), before);
+    EXPECT_EQ(angle(), 0.5f);
+    ASSERT_TRUE(document().redo());
+    EXPECT_EQ(dump(), after);
+    EXPECT_EQ(angle(), 99.0f);
+    expectSound();
+}
+
+TEST_F(JournalSizeTest, ArtMadeInAStepComesBackByRedoAsTheStepLeftIt) {
+    const std::string before = dump();
+    document().beginUserStep();
+    AIArtHandle made = newLine(kPlaceInsideOnTop, g, {{0, 0}, {4, 0}});
+    AIRealMatrix shift;
+    math->AIRealMatrixSetTranslate(&shift, 7, 8);
+    ASSERT_EQ(transform->TransformArt(made, &shift, 1, kTransformObjects), kNoErr);
+    ASSERT_EQ(art->SetArtName(made, "made"), kNoErr);
+    AIDictionaryRef madeDict = nullptr;
+    ASSERT_EQ(art->GetDictionary(made, &madeDict), kNoErr);
+    ASSERT_EQ(dict->SetIntegerEntry(madeDict, dict->Key("Mir-Type"), 1), kNoErr);
+    document().endUserStep();
+    const std::string after = dump();
+
+    ASSERT_TRUE(document().undo());
+    EXPECT_EQ(dump(), before);
+    EXPECT_FALSE(art->ValidArt(made));
+    ASSERT_TRUE(document().redo());
+    EXPECT_EQ(dump(), after);
+    int32_t type = 0;
+    EXPECT_EQ(dict->GetIntegerEntry(madeDict, dict->Key("Mir-Type"), &type), kNoErr);
+    EXPECT_EQ(type, 1);
+    EXPECT_EQ(dict->Release(madeDict), kNoErr);
+    expectSound();
+}
+
+TEST_F(JournalSizeTest, ArtChangedAfterTheMarkIsRevertedWhenMadeBeforeIt) {
+    document().beginUserStep();
+    AIArtHandle made = newLine(kPlaceInsideOnTop, g, {{0, 0}, {4, 0}});
+    document().setUndoMark();
+    const std::string atMark = dump();
+    AIRealMatrix shift;
+    math->AIRealMatrixSetTranslate(&shift, 7, 8);
+    ASSERT_EQ(transform->TransformArt(made, &shift, 1, kTransformObjects), kNoErr);
+    ASSERT_EQ(undo->UndoChanges(), kNoErr);
+    EXPECT_EQ(dump(), atMark);
+    document().endUserStep();
+    expectSound();
+}
+
+TEST_F(JournalSizeTest, DisposedNewArtHoldingOlderArtIsKeptForUndo) {
+    const std::string before = dump();
+    document().beginUserStep();
+    AIArtHandle holder = newArt(kGroupArt, kPlaceAboveAll, nullptr);
+    ASSERT_EQ(art->ReorderArt(line, kPlaceInsideOnTop, holder), kNoErr);
+    ASSERT_EQ(art->DisposeArt(holder), kNoErr);
+    document().endUserStep();
+    EXPECT_FALSE(art->ValidArt(line));
+
+    ASSERT_TRUE(document().undo());
+    EXPECT_EQ(dump(), before);
+    EXPECT_TRUE(art->ValidArt(line));
+    expectSound();
+}
+
+}  // namespace

@@ -129,6 +129,7 @@ AIErr Document::findPluginArt(AIArtHandle art, NodeIndex* node) const {
 NodeIndex Document::createNode(AIArtType type, const std::string& id) {
     ArtNode node;
     node.type = type;
+    node.born = stepOpen_ ? done_.back().lastSerial : 0;
     node.id = !id.empty() && ids_.count(id) == 0 ? id : freshId(type);
     const NodeIndex n = nodes_.add(std::move(node));
     ids_.emplace(nodes_[n].id, n);
@@ -244,6 +245,12 @@ void Document::forSubtree(NodeIndex root, F&& visit) const {
         if (node.resultGroup != kNoNode) pending.push_back(node.resultGroup);
         for (NodeIndex c = node.firstChild; c != kNoNode; c = nodes_[c].next) pending.push_back(c);
     }
+}
+
+std::vector<NodeIndex> Document::subtree(NodeIndex root) const {
+    std::vector<NodeIndex> nodes;
+    forSubtree(root, [&](NodeIndex n) { nodes.push_back(n); });
+    return nodes;
 }
 
 void Document::setSubtreeLife(NodeIndex root, bool live) {

@@ -100,6 +100,7 @@ struct ArtNode {
     NodeIndex resultGroup = kNoNode;
     uint32_t dictionary = kNoIndex;
     uint32_t pins = 0;  // journal records that refer to this node
+    uint32_t born = 0;  // serial of the undo step that made it; 0 outside steps
     std::string id;     // unique in the document while the node's slot is held
     ArtProps props;
     PathGeometry path;

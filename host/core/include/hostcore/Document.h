@@ -176,6 +176,8 @@ public:
     bool redo();
     size_t undoDepth() const { return done_.size(); }
     size_t redoDepth() const { return undone_.size(); }
+    // Records kept for undo and redo, over all steps.
+    size_t journalSize() const;
     void setUndoLimit(size_t steps);
     void clearUndoHistory();
 
@@ -190,9 +192,13 @@ public:
     friend std::vector<std::string> checkNothingHeld(const Document& document);
 
 private:
+    // Art made in a step carries the step's serial; a step that later
+    // steps joined spans their serials too.
     struct UserStep {
         std::vector<JournalRecord> records;
         bool silent = false;
+        uint32_t firstSerial = 0;
+        uint32_t lastSerial = 0;
     };
 
     // Tree primitives (Document.cpp).
@@ -210,6 +216,7 @@ private:
     AIErr findPath(AIArtHandle art, NodeIndex* node) const;
     AIErr findPluginArt(AIArtHandle art, NodeIndex* node) const;
     template <class F> void forSubtree(NodeIndex root, F&& visit) const;
+    std::vector<NodeIndex> subtree(NodeIndex root) const;
     ArtCopy copyOf(NodeIndex node) const;
     NodeIndex build(const ArtCopy& copy, bool keepIds = false);
     uint32_t ensureDictionary(NodeIndex node);
@@ -219,6 +226,14 @@ private:
 
     // Journaled changes (Journal.cpp).
     void record(JournalRecord record);
+    // Art made in the open step after its mark: undoing or reverting takes
+    // it away whole, so the state it passes through need not be kept.
+    bool bornSinceMark(NodeIndex node) const;
+    bool bornIn(const UserStep& step, NodeIndex node) const;
+    // Drops what undo and redo of a closed step never need: all but the
+    // first record of each node's properties, geometry and entries, those
+    // of art the step made, and the records of art it made and disposed of.
+    void compact(UserStep& step);
     void moveNode(NodeIndex node, Place place);
     ArtProps& editProps(NodeIndex node);
     PathGeometry& editGeometry(NodeIndex node);
@@ -248,6 +263,8 @@ private:
     std::vector<UserStep> undone_;
     bool stepOpen_ = false;
     size_t mark_ = 0;  // record index in the open step
+    uint32_t markSerial_ = 0;   // art born from this serial on came after the mark
+    uint32_t stepSerials_ = 0;  // serials handed out so far
     size_t undoLimit_ = 200;
 };
 
