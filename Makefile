@@ -1,4 +1,5 @@
-# Front door: `make test` builds everything and runs every test.
+# Front door: `make test` builds everything and runs every test; `make demo`
+# runs mirtil-host on its built-in sample.
 BUILD_DIR ?= build
 BUILD_TYPE ?= RelWithDebInfo
 JOBS ?= 2
@@ -8,7 +9,7 @@ ifeq ($(CI),true)
 CMAKE_FLAGS += -DMIRTIL_WERROR=ON
 endif
 
-.PHONY: deps configure build test bench clean
+.PHONY: deps configure build test demo bench clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -21,6 +22,12 @@ build: configure
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# The main job on the built-in sample: out/demo.svg, out/demo.png and the
+# animation out/demo-anim.svg.
+demo: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target mirtil-host
+	$(BUILD_DIR)/bin/mirtil-host demo --out out
 
 # Benchmarks in a Release build of their own; writes bench/RESULTS.md.
 BENCH_DIR ?= build-bench
