@@ -4,7 +4,7 @@
 #pragma once
 
 #include <cstdint>
-#include <deque>
+#include <memory>
 #include <vector>
 
 namespace hostcore {
@@ -62,8 +62,9 @@ bool readHandle(Handle handle, HandleKind kind, DecodedHandle& out) {
 }
 
 // Objects kept in reusable slots; a slot's generation changes when it is
-// freed, so old handles to it stop matching. References stay valid while
-// slots are added (deque storage).
+// freed, so old handles to it stop matching. Slots live in fixed-size
+// chunks: an index finds its slot by a shift and a mask, and references
+// stay valid while slots are added.
 template <class T>
 class SlotTable {
 public:
@@ -73,17 +74,17 @@ public:
             index = free_.back();
             free_.pop_back();
         } else {
-            index = uint32_t(slots_.size());
-            slots_.emplace_back();
+            index = count_++;
+            if ((index & kChunkMask) == 0) chunks_.push_back(std::make_unique<Slot[]>(kChunkSize));
         }
-        Slot& slot = slots_[index];
+        Slot& slot = slotAt(index);
         slot.value = std::move(value);
         slot.used = true;
         return index;
     }
 
     void remove(uint32_t index) {
-        Slot& slot = slots_[index];
+        Slot& slot = slotAt(index);
         slot.value = T{};
         slot.used = false;
         slot.generation = (slot.generation + 1) & handle_layout::kGenerationMask;
@@ -91,18 +92,18 @@ public:
         free_.push_back(index);
     }
 
-    bool used(uint32_t index) const { return index < slots_.size() && slots_[index].used; }
+    bool used(uint32_t index) const { return index < count_ && slotAt(index).used; }
 
     // The slot is in use and the generation is its present one.
     bool matches(const DecodedHandle& h) const {
         return used(h.index) &&
-               (slots_[h.index].generation & handle_layout::kGenerationMask) == h.generation;
+               (slotAt(h.index).generation & handle_layout::kGenerationMask) == h.generation;
     }
 
-    uint32_t generation(uint32_t index) const { return slots_[index].generation; }
-    T& operator[](uint32_t index) { return slots_[index].value; }
-    const T& operator[](uint32_t index) const { return slots_[index].value; }
-    uint32_t slotCount() const { return uint32_t(slots_.size()); }
+    uint32_t generation(uint32_t index) const { return slotAt(index).generation; }
+    T& operator[](uint32_t index) { return slotAt(index).value; }
+    const T& operator[](uint32_t index) const { return slotAt(index).value; }
+    uint32_t slotCount() const { return count_; }
 
 private:
     struct Slot {
@@ -110,7 +111,15 @@ private:
         uint32_t generation = 1;
         bool used = false;
     };
-    std::deque<Slot> slots_;
+    static constexpr unsigned kChunkBits = 8;
+    static constexpr uint32_t kChunkSize = uint32_t(1) << kChunkBits;
+    static constexpr uint32_t kChunkMask = kChunkSize - 1;
+
+    Slot& slotAt(uint32_t index) { return chunks_[index >> kChunkBits][index & kChunkMask]; }
+    const Slot& slotAt(uint32_t index) const { return chunks_[index >> kChunkBits][index & kChunkMask]; }
+
+    std::vector<std::unique_ptr<Slot[]>> chunks_;
+    uint32_t count_ = 0;
     std::vector<uint32_t> free_;
 };
 
