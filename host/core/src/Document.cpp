@@ -656,6 +656,7 @@ AIErr Document::addLayer(const char* title, AILayerHandle* layer, LayerPlace pla
     record(LifeRecord{n, false});
     record(LayerListRecord{layers_});
     layers_.insert(place == LayerPlace::Top ? layers_.begin() : layers_.end(), n);
+    numberLayers();
     if (layers_.size() == 1) {
         record(CurrentLayerRecord{current_});
         current_ = n;
@@ -691,10 +692,16 @@ AIErr Document::nextLayer(AILayerHandle layer, AILayerHandle* next) const {
     NodeIndex n;
     if (AIErr err = findLayer(layer, &n)) return err;
     if (next == nullptr) return kHostBadParameterErr;
-    const auto at = std::find(layers_.begin(), layers_.end(), n);
-    if (at == layers_.end()) return kHostBadParameterErr;  // a sublayer is not in the layer list
-    *next = at + 1 == layers_.end() ? nullptr : layerHandle(*(at + 1));
+    const auto at = layerPositions_.find(n);
+    if (at == layerPositions_.end()) return kHostBadParameterErr;  // a sublayer is not in the layer list
+    const size_t following = at->second + 1;
+    *next = following == layers_.size() ? nullptr : layerHandle(layers_[following]);
     return kNoErr;
+}
+
+void Document::numberLayers() {
+    layerPositions_.clear();
+    for (size_t i = 0; i < layers_.size(); ++i) layerPositions_.emplace(layers_[i], i);
 }
 
 AIErr Document::currentLayer(AILayerHandle* layer) const {

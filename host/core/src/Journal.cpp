@@ -196,6 +196,7 @@ void Document::apply(JournalRecord& record) {
                 r.value = std::move(present);
             } else if constexpr (std::is_same_v<R, LayerListRecord>) {
                 std::swap(layers_, r.layers);
+                numberLayers();
             } else {
                 std::swap(current_, r.layer);
             }

@@ -213,6 +213,8 @@ private:
     bool isContainer(NodeIndex node) const;
     NodeIndex layerNodeOf(NodeIndex node) const;
     NodeIndex currentLayerNode() const;
+    // After every change of the layer list, so the walk through it is linear.
+    void numberLayers();
     AIErr findPath(AIArtHandle art, NodeIndex* node) const;
     AIErr findPluginArt(AIArtHandle art, NodeIndex* node) const;
     template <class F> void forSubtree(NodeIndex root, F&& visit) const;
@@ -248,6 +250,7 @@ private:
 
     SlotTable<ArtNode> nodes_;
     std::vector<NodeIndex> layers_;   // top-level layers' groups, topmost first
+    std::unordered_map<NodeIndex, size_t> layerPositions_;  // index in layers_, kept by numberLayers
     NodeIndex current_ = kNoNode;
     SlotTable<Dictionary> dictionaries_;
     SlotTable<ArrayObject> arrays_;
