@@ -1,0 +1,50 @@
+// The plug-in validator of the stand-in host: checks a module through
+// load, start-up, shutdown, unload and reload cycles, seeded random
+// interaction sequences, a sweep of failing host calls over the standard
+// scenarios, and start-ups with each suite missing in turn. Each check
+// answers its figure and the failures it found.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "hostvalidate/Trial.h"
+
+namespace hostvalidate {
+
+struct CheckReport {
+  std::string name;
+  std::string figure;                  // what was tried, in numbers
+  std::vector<std::string> failures;   // empty when the check passed
+  bool passed() const { return failures.empty(); }
+};
+
+struct ValidationSize {
+  int cycles = 20;
+  int sequences = 100;
+  int interactionsPerSequence = 300;
+  // Scenarios of the fault sweep whose name holds one of these; all when empty.
+  std::vector<std::string> sweepOnly;
+};
+
+// Sizes for `repeat`: the default size times repeat.
+ValidationSize scaledSize(int repeat);
+
+CheckReport checkCycles(const ModuleSource& module, int cycles);
+// Sequence i uses the seed seed + i; a failure names its seed, and
+// checkSequence(seed) replays it.
+CheckReport checkRandomSequences(const ModuleSource& module, uint64_t seed, int sequences, int interactions);
+CheckReport checkSequence(const ModuleSource& module, uint64_t seed, int interactions);
+CheckReport checkFaultSweep(const ModuleSource& module, const std::vector<std::string>& only = {});
+CheckReport checkMissingSuites(const ModuleSource& module);
+
+// Every check, printing each report as it comes; true when all passed.
+bool validate(const ModuleSource& module, uint64_t seed, const ValidationSize& size, std::ostream& out);
+
+// The names of the fault sweep's standard scenarios.
+std::vector<std::string> sweepScenarioNames();
+
+}  // namespace hostvalidate

@@ -1,0 +1,152 @@
+// The validator over the real module at a smaller size, and the checks
+// it is made of: they must find the faults they are there for.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <iostream>
+#include <limits>
+
+#include "hostcore/Invariants.h"
+#include "hostposix/DlopenModuleLoader.h"
+#include "hostvalidate/Interactions.h"
+#include "hostvalidate/Validator.h"
+
+namespace {
+
+using namespace hostvalidate;
+
+class ValidatorTest : public ::testing::Test {
+ protected:
+  static std::string failures(const CheckReport& report) {
+    std::string text;
+    for (const std::string& failure : report.failures) text += failure + "\n";
+    return text;
+  }
+  // The figures go to the test log.
+  static void expectPassed(const CheckReport& report) {
+    EXPECT_TRUE(report.passed()) << failures(report);
+    std::cout << report.name << ": " << report.figure << "\n";
+  }
+
+  hostposix::DlopenModuleLoader loader;
+  ModuleSource module{loader, MIRTIL_MODULE_PATH};
+};
+
+TEST_F(ValidatorTest, CyclesKeepTheRegistrationsAndLeaveNothingBehind) {
+  const CheckReport report = checkCycles(module, 3);
+  expectPassed(report);
+  EXPECT_NE(report.figure.find("3 cycles"), std::string::npos) << report.figure;
+}
+
+TEST_F(ValidatorTest, RandomSequencesSurvive) {
+  const CheckReport report = checkRandomSequences(module, 1, 20, 200);
+  expectPassed(report);
+  EXPECT_NE(report.figure.find("20 sequences of 200 interactions from seed 1"), std::string::npos);
+}
+
+TEST_F(ValidatorTest, FaultSweepOfEveryScenario) {
+  const CheckReport report = checkFaultSweep(module);
+  expectPassed(report);
+  EXPECT_NE(report.figure.find("over " + std::to_string(sweepScenarioNames().size()) + " scenarios"),
+            std::string::npos)
+      << report.figure;
+}
+
+TEST_F(ValidatorTest, EachMissingSuiteFailsTheStartUp) {
+  const CheckReport report = checkMissingSuites(module);
+  expectPassed(report);
+  // Five framework suites, 44 product suites and 78 text-engine suites.
+  EXPECT_NE(report.figure.find("127 suites"), std::string::npos) << report.figure;
+}
+
+TEST_F(ValidatorTest, ASeedReplaysTheSameInteractions) {
+  std::vector<std::string> first, second;
+  for (std::vector<std::string>* run : {&first, &second}) {
+    Trial trial(module);
+    MessageLog log(trial.host(), false);
+    SeededChoices choices(42);
+    RandomInteractions random(trial, log, choices);
+    for (int i = 0; i < 60; ++i) run->push_back(random.step());
+  }
+  EXPECT_EQ(first, second);
+  EXPECT_NE(checkSequence(module, 42, 60).figure, checkSequence(module, 43, 60).figure);
+}
+
+TEST_F(ValidatorTest, ByteChoicesStayInRangeAndEndInZeros) {
+  const uint8_t bytes[] = {0xFF, 0x03, 0x10, 0x20};
+  ByteChoices choices(bytes, sizeof bytes);
+  EXPECT_EQ(choices.below(10), 0xFFu % 10);
+  EXPECT_EQ(choices.below(1000), ((0x03u << 8) | 0x10u) % 1000);
+  EXPECT_FALSE(choices.exhausted());
+  EXPECT_EQ(choices.below(7), 0x20u % 7);
+  EXPECT_TRUE(choices.exhausted());
+  EXPECT_EQ(choices.below(5), 0u);
+}
+
+// The checks after each message find what they look for.
+class MessageLogTest : public ValidatorTest {
+ protected:
+  void SetUp() override {
+    trial = std::make_unique<Trial>(module);
+    ASSERT_EQ(trial->startupAnswer(), kNoErr);
+    trial->addSquare({0, 0}, 5);
+    trial->tool().dragFromTo({0, 0}, {}, {40, 0});
+    ASSERT_EQ(trial->mirrortiles().size(), 1u);
+  }
+  void setAngle(AIReal angle) {
+    hostcore::Document& doc = trial->document();
+    AIDictionaryRef dictionary = nullptr;
+    ASSERT_EQ(doc.artDictionary(trial->mirrortiles()[0], &dictionary), kNoErr);
+    uint32_t key = 0;
+    ASSERT_EQ(trial->host().core().findKey(trial->host().core().key("Mir-Angle"), &key), kNoErr);
+    hostcore::ArrayValues values(1);
+    values[0].kind = hostcore::ArrayEntryKind::Real;
+    values[0].real = angle;
+    ASSERT_EQ(doc.setEntry(dictionary, key, values), kNoErr);
+    doc.releaseDictionary(dictionary);
+  }
+  std::unique_ptr<Trial> trial;
+};
+
+TEST_F(MessageLogTest, ANonFiniteEntryIsFoundUnlessTheInputHeldOne) {
+  MessageLog log(trial->host(), true);
+  setAngle(std::numeric_limits<AIReal>::quiet_NaN());
+  trial->tool().trackCursor({0, 0});
+  ASSERT_EQ(log.problems().size(), 1u);
+  EXPECT_NE(log.problems()[0].find("non-finite Mir-Angle"), std::string::npos) << log.problems()[0];
+  EXPECT_NE(log.problems()[0].find("AI Track Cursor"), std::string::npos);
+
+  log.clear();
+  log.inputWasNonFinite();
+  trial->tool().trackCursor({0, 0});
+  EXPECT_TRUE(log.problems().empty());
+}
+
+TEST_F(MessageLogTest, TheFaultIsPlacedInTheMessageItFiredIn) {
+  MessageLog log(trial->host(), false);
+  trial->host().faults().failCall(kAIArtSuite, "GetDictionary", 1, kInjectedErr);
+  trial->edits().move(trial->mirrortiles()[0], 5, 5);
+  int faulted = 0;
+  for (const MessageRecord& message : log.messages()) {
+    if (!message.faulted) continue;
+    ++faulted;
+    EXPECT_EQ(message.failedCall, std::string(kAIArtSuite) + "/GetDictionary");
+  }
+  EXPECT_EQ(faulted, 1);
+}
+
+TEST_F(MessageLogTest, HeldReferencesAreListedUntilGivenBack) {
+  EXPECT_TRUE(trial->heldReferences().empty());
+  hostcore::Document& doc = trial->document();
+  AIDictionaryRef dictionary = nullptr;
+  AIArtSet set = nullptr;
+  ASSERT_EQ(doc.artDictionary(trial->mirrortiles()[0], &dictionary), kNoErr);
+  ASSERT_EQ(doc.newArtSet(&set), kNoErr);
+  EXPECT_EQ(trial->heldReferences().size(), 2u);
+  doc.releaseDictionary(dictionary);
+  doc.disposeArtSet(set);
+  EXPECT_TRUE(trial->heldReferences().empty());
+}
+
+}  // namespace
