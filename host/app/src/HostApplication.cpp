@@ -533,7 +533,12 @@ AIErr HostApplication::sendMessage(const char* caller, const char* selector, SPM
   const AIErr result = entryPoint_(caller, selector, &head);
   globals_ = head.globals;
   if (watcher_) watcher_->answered(caller, selector, result);
-  if (!updatingPluginArt_) updatePluginArt();
+  // A plug-in that has let go of its suites (shut down, or unloaded) can
+  // update nothing; its art waits for the next message.
+  const bool stopped = (std::strcmp(caller, kSPInterfaceCaller) == 0 &&
+                        std::strcmp(selector, kSPInterfaceShutdownSelector) == 0) ||
+                       (std::strcmp(caller, kSPAccessCaller) == 0 && std::strcmp(selector, kSPAccessUnloadSelector) == 0);
+  if (!updatingPluginArt_ && !stopped) updatePluginArt();
   if (ownStep) document.endUserStep();
   return result;
 }
