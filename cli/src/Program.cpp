@@ -1,6 +1,7 @@
 #include "mirtilcli/Program.h"
 
 #include <map>
+#include <optional>
 #include <set>
 #include <sstream>
 
@@ -192,7 +193,8 @@ void Execute(const Arguments& args, Machine& machine, const ProgramDefaults& def
     openDocument(session, args.positional[0]);
     renderDocument(session, args.positional[1], scale);
   } else {
-    const double seconds = Positive(args, "seconds", 0);
+    std::optional<double> seconds;
+    if (args.has("seconds")) seconds = Positive(args, "seconds", 0);
     Session session(machine, setup);
     openDocument(session, args.positional[0]);
     writeAnimation(session, args.positional[1], seconds);

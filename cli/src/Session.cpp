@@ -103,8 +103,15 @@ Session::Session(Machine& machine, const SessionSetup& setup)
 }
 
 Session::~Session() {
+  // As at quitting; a plug-in already unloaded hears nothing more.
+  if (unloaded_) return;
   host_->shutdown();
   host_->unload();
+}
+
+hostapp::HostEdits& Session::edits() {
+  wake();
+  return *edits_;
 }
 
 void Session::newDocument(const std::string& layerTitle) {
@@ -119,8 +126,6 @@ void Session::newDocument(const std::string& layerTitle) {
 void Session::documentOpened() {
   host_->setDocumentOpen(true);
   lastMade_ = nullptr;
-  host_->updatePluginArt();
-  document().clearUndoHistory();
 }
 
 AILayerHandle Session::layer(const std::string& title) {
@@ -218,13 +223,18 @@ void Session::setPreference(const std::string& name, int32_t value, bool keep) {
 }
 
 AIErr Session::press(Point at) {
+  wake();
   beforeDrag_ = mirrortiles();
   return tool_->press(toHost(at));
 }
 
-AIErr Session::moveTo(Point at) { return tool_->drag(toHost(at)); }
+AIErr Session::moveTo(Point at) {
+  wake();
+  return tool_->drag(toHost(at));
+}
 
 AIErr Session::release(Point at) {
+  wake();
   const AIErr result = tool_->release(toHost(at));
   watchForNewObject(beforeDrag_);
   return result;
@@ -238,7 +248,10 @@ void Session::watchForNewObject(const std::vector<AIArtHandle>& before) {
   }
 }
 
-AIErr Session::trackCursor(Point at) { return tool_->trackCursor(toHost(at)); }
+AIErr Session::trackCursor(Point at) {
+  wake();
+  return tool_->trackCursor(toHost(at));
+}
 
 AIErr Session::drag(Point from, Point to, int moves) {
   AIErr result = press(from);
@@ -250,6 +263,7 @@ AIErr Session::drag(Point from, Point to, int moves) {
 }
 
 AIErr Session::chooseMenu(const std::string& text) {
+  wake();
   const std::vector<hostapp::MenuItemRecord>& items = host_->menuItems();
   for (std::size_t i = 0; i < items.size(); ++i) {
     if (items[i].text == text) return host_->chooseMenuItem(host_->menuItemHandle(i)).value_or(kNoErr);
@@ -258,10 +272,12 @@ AIErr Session::chooseMenu(const std::string& text) {
 }
 
 AIErr Session::wait(double seconds) {
+  wake();
   return host_->advanceClock(static_cast<int64_t>(std::llround(seconds * kTicksPerSecond)));
 }
 
 AIErr Session::about() {
+  wake();
   host_->dialogs().script({hostapp::DialogStep::event(kAboutTextItem)});
   const AIErr result = host_->sendPlainMessage(kSPInterfaceCaller, kSPInterfaceAboutSelector);
   host_->dialogs().dropScripts();
@@ -270,6 +286,7 @@ AIErr Session::about() {
 
 AIErr Session::options(std::optional<int32_t> steps, std::optional<int32_t> delay, std::optional<int32_t> type,
                        bool ok) {
+  wake();
   std::vector<hostapp::DialogStep> user;
   if (steps) user.push_back(hostapp::DialogStep::type(kStepsField, std::to_string(*steps)));
   if (delay) user.push_back(hostapp::DialogStep::type(kDelayField, std::to_string(*delay)));
@@ -282,9 +299,20 @@ AIErr Session::options(std::optional<int32_t> steps, std::optional<int32_t> dela
   return result;
 }
 
-AIErr Session::unload() { return host_->unload(); }
+AIErr Session::unload() {
+  unloaded_ = true;
+  return host_->unload();
+}
 
-AIErr Session::reload() { return host_->reload(); }
+AIErr Session::reload() {
+  unloaded_ = false;
+  return host_->reload();
+}
+
+void Session::wake() {
+  // The host reloads an unloaded plug-in before it sends it anything else.
+  if (unloaded_) reload();
+}
 
 std::vector<std::string> Session::newAlerts() {
   const std::vector<std::string>& all = host_->alerts();

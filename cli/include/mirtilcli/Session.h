@@ -71,8 +71,9 @@ class Session {
   // ---- The document ------------------------------------------------------
   // An empty document with one layer.
   void newDocument(const std::string& layerTitle = "Layer 1");
-  // After the core was given a document read from a file: its plug-in
-  // objects are brought up to date.
+  // After the core was given a document read from a file. Its plug-in
+  // objects come marked out of date and get their update after the next
+  // message, as after any other.
   void documentOpened();
 
   // ---- Layers, by title; throws UsageError for an unknown one -------------
@@ -122,11 +123,14 @@ class Session {
   // Opens the tool's options dialog; the user types the values given and
   // closes it with OK or Cancel.
   AIErr options(std::optional<int32_t> steps, std::optional<int32_t> delay, std::optional<int32_t> type, bool ok);
+  // Unloads the plug-in; the next message reloads it first, unless the
+  // script reloads it itself.
   AIErr unload();
   AIErr reload();
 
   // ---- The host's own edits --------------------------------------------------
-  hostapp::HostEdits& edits() { return *edits_; }
+  // The edits send the plug-in notify-edits messages.
+  hostapp::HostEdits& edits();
 
   // ---- What the user saw -------------------------------------------------------
   // Alerts shown since the last call.
@@ -136,6 +140,7 @@ class Session {
 
  private:
   void watchForNewObject(const std::vector<AIArtHandle>& before);
+  void wake();
 
   Machine& machine_;
   std::unique_ptr<hostapp::TextFiles> preferenceFiles_;
@@ -146,6 +151,7 @@ class Session {
   std::vector<AIArtHandle> beforeDrag_;
   AIArtHandle lastMade_ = nullptr;
   std::size_t alertsSeen_ = 0;
+  bool unloaded_ = false;
 };
 
 }  // namespace mirtilcli

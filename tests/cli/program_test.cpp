@@ -1,0 +1,263 @@
+// mirtil-host end to end: scripts that make, refuse, turn, move and
+// animate objects, work the dialogs and undo; files in and out; and the
+// exit statuses and messages of everything that goes wrong.
+#include <cmath>
+
+#include "ProgramFixture.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979;
+
+TEST_F(ProgramTest, ADragOverArtMakesAnObjectAndTheDumpShowsTheHost) {
+  const ProgramRun made = script(std::string(kSquareScript) +
+                                     "drag 50 50 90 50\n"
+                                     "expect objects 1\n"
+                                     "expect no-alert\n"
+                                     "cursor 0 0\n"
+                                     "expect cursor 119\n",
+                                 {"--dump", "dump.json"});
+  ASSERT_EQ(made.status, 0) << made.err;
+  const nlohmann::json dump = json("dump.json");
+  const std::vector<nlohmann::json> objects = mirrortiles(dump);
+  ASSERT_EQ(objects.size(), 1u);
+  // The file's (x, y) is the host's (x, -y).
+  EXPECT_EQ(entry(objects[0], "Mir-Cnt-XY"), (std::vector<float>{50, -50}));
+  EXPECT_EQ(entry(objects[0], "Mir-Cnj-XY"), (std::vector<float>{90, -50}));
+  EXPECT_EQ(dump.at("cursor"), 119);
+  EXPECT_EQ(dump.at("alerts"), nlohmann::json::array());
+  EXPECT_EQ(dump.at("timers").at(0).at("name"), "timerAndAgain");
+  bool command = false;
+  for (const nlohmann::json& menu : dump.at("menus")) {
+    if (menu.at("text") == "Rotate Mirrortiles") command = menu.at("enabled") == true && menu.at("checked") == false;
+  }
+  EXPECT_TRUE(command);
+}
+
+TEST_F(ProgramTest, TheToolRefusesAndTellsWhy) {
+  const ProgramRun refused = script(std::string(kSquareScript) +
+                                    "drag 50 50 54 50\n"
+                                    "expect alert \"Mirror lines are too short\"\n"
+                                    "drag 150 150 190 150\n"
+                                    "expect alert \"No art in region - no mirrortile created\"\n"
+                                    "select red\n"
+                                    "cursor 0 0\n"
+                                    "expect cursor 118\n"
+                                    "drag 50 50 90 50\n"
+                                    "expect alert \"Non-mirrortile object selected\"\n"
+                                    "select none\n"
+                                    "lock \"Layer 1\"\n"
+                                    "drag 50 50 90 50\n"
+                                    "expect alert \"Current layer either locked or hidden\"\n"
+                                    "expect objects 0\n");
+  EXPECT_EQ(refused.status, 0) << refused.err;
+  EXPECT_NE(refused.err.find("alert: Mirror lines are too short\n"), std::string::npos);
+  EXPECT_NE(refused.err.find("alert: Current layer either locked or hidden\n"), std::string::npos);
+
+  const ProgramRun unexpected = script(std::string(kSquareScript) + "drag 50 50 54 50\nexpect no-alert\n");
+  EXPECT_EQ(unexpected.status, 1);
+  EXPECT_NE(unexpected.err.find("script.mirtil:4: expected no alert"), std::string::npos) << unexpected.err;
+}
+
+TEST_F(ProgramTest, ADragOnTheSelectedObjectTurnsItAboutItsPivot) {
+  const ProgramRun turned = script(std::string(kSquareScript) +
+                                       "prefs type=1\n"
+                                       "drag 50 50 90 50\n"
+                                       "select @last\n"
+                                       "cursor 0 0\n"
+                                       "expect cursor 116\n"
+                                       "# a quarter turn about the centre, clockwise as the file shows it\n"
+                                       "drag 90 50 50 90 moves=8\n",
+                                   {"--dump", "dump.json"});
+  ASSERT_EQ(turned.status, 0) << turned.err;
+  const std::vector<nlohmann::json> objects = mirrortiles(json("dump.json"));
+  ASSERT_EQ(objects.size(), 1u);
+  // Clockwise on the page is clockwise in the host too: a negative turn.
+  EXPECT_NEAR(entry(objects[0], "Mir-Angle").at(0), -kPi / 2, 1e-5);
+}
+
+TEST_F(ProgramTest, TheHostsMovesAndTransformsReachTheObject) {
+  const ProgramRun moved = script(std::string(kSquareScript) +
+                                      "drag 50 50 90 50\n"
+                                      "move @last 10 20\n"
+                                      "expect result 0\n",
+                                  {"--dump", "moved.json"});
+  ASSERT_EQ(moved.status, 0) << moved.err;
+  const std::vector<nlohmann::json> objects = mirrortiles(json("moved.json"));
+  ASSERT_EQ(objects.size(), 1u);
+  EXPECT_EQ(entry(objects[0], "Mir-Off-XY"), (std::vector<float>{10, -20}));
+  EXPECT_EQ(entry(objects[0], "Mir-Cnt-XY"), (std::vector<float>{50, -50}));
+
+  // A translation given as a matrix in the file's terms.
+  const ProgramRun transformed = script(std::string(kSquareScript) +
+                                            "drag 50 50 90 50\n"
+                                            "transform @last 1 0 0 1 -5 15\n",
+                                        {"--dump", "transformed.json"});
+  ASSERT_EQ(transformed.status, 0) << transformed.err;
+  EXPECT_EQ(entry(mirrortiles(json("transformed.json")).at(0), "Mir-Off-XY"), (std::vector<float>{-5, -15}));
+}
+
+TEST_F(ProgramTest, TheMenuCommandAndTheClockTurnEveryObject) {
+  const ProgramRun turning = script(std::string(kSquareScript) +
+                                        "drag 50 50 90 50\n"
+                                        "prefs steps=4 delay=1\n"
+                                        "menu \"Rotate Mirrortiles\"\n"
+                                        "wait 0.5\n"
+                                        "wait 0.1\n",
+                                    {"--dump", "dump.json"});
+  ASSERT_EQ(turning.status, 0) << turning.err;
+  const nlohmann::json dump = json("dump.json");
+  EXPECT_NEAR(entry(mirrortiles(dump).at(0), "Mir-Angle").at(0), kPi, 1e-5);
+  EXPECT_EQ(dump.at("timers").at(0).at("active"), true);
+  EXPECT_EQ(dump.at("timers").at(0).at("period"), 6);
+}
+
+TEST_F(ProgramTest, AnimateWritesOneFrameAStepShownInTurn) {
+  write("in.svg", kSquareSvg);
+  ASSERT_EQ(run({"make", "in.svg", "made.svg", "--press", "50,50", "--release", "90,50"}).status, 0);
+  write("prefs", "Mirtil/Steps=4\nMirtil/Delay=1\n");
+  const ProgramRun animated = run({"animate", "made.svg", "anim.svg"});
+  ASSERT_EQ(animated.status, 0) << animated.err;
+  const std::string anim = read("anim.svg");
+  // One full turn: the start and three steps, 0.5 s then 0.1 s each.
+  for (int frame = 0; frame < 4; ++frame) {
+    EXPECT_NE(anim.find("<g id=\"frame" + std::to_string(frame) + "\""), std::string::npos) << frame;
+  }
+  EXPECT_EQ(anim.find("<g id=\"frame4\""), std::string::npos);
+  EXPECT_NE(anim.find("keyTimes=\"0;0.625\""), std::string::npos);
+  EXPECT_NE(anim.find("dur=\"0.8s\""), std::string::npos);
+  EXPECT_NE(anim.find("repeatCount=\"indefinite\""), std::string::npos);
+  // Each frame's ids and references are its own.
+  EXPECT_NE(anim.find("id=\"frame2-red\""), std::string::npos);
+  EXPECT_NE(anim.find("url(#frame3-"), std::string::npos);
+  for (std::size_t at = anim.find("url(#"); at != std::string::npos; at = anim.find("url(#", at + 1)) {
+    const std::string id = anim.substr(at + 5, anim.find(')', at) - at - 5);
+    EXPECT_EQ(id.compare(0, 5, "frame"), 0) << id;
+    EXPECT_NE(anim.find("id=\"" + id + "\""), std::string::npos) << id;
+  }
+  EXPECT_EQ(anim.find("mirtil:"), std::string::npos);
+}
+
+TEST_F(ProgramTest, TheOptionsDialogKeepsWhatTheUserChoseAndCancelAnswersStop) {
+  const ProgramRun chosen = script("options steps=30 delay=2 type=inplace ok\n"
+                                   "options steps=7 cancel\n"
+                                   "expect result 'STOP'\n",
+                                   {"--dump", "dump.json"});
+  ASSERT_EQ(chosen.status, 0) << chosen.err;
+  EXPECT_EQ(read("prefs"), "Mirtil/Delay=2\nMirtil/Steps=30\nMirtil/Type=0\n");
+  EXPECT_EQ(json("dump.json").at("preferences"),
+            nlohmann::json::parse(R"({"Mirtil": {"Delay": 2, "Steps": 30, "Type": 0}})"));
+
+  // An answer nobody expected stops the script at its line.
+  const ProgramRun unexpected = script("options cancel\nexpect objects 0\n");
+  EXPECT_EQ(unexpected.status, 1);
+  EXPECT_NE(unexpected.err.find("script.mirtil:1:"), std::string::npos) << unexpected.err;
+  EXPECT_NE(unexpected.err.find("'STOP'"), std::string::npos) << unexpected.err;
+  const ProgramRun wrong = script("options ok\nexpect result 'STOP'\n");
+  EXPECT_EQ(wrong.status, 1);
+  EXPECT_NE(wrong.err.find("script.mirtil:2: expected the result 'STOP'"), std::string::npos) << wrong.err;
+}
+
+TEST_F(ProgramTest, TheAboutBoxClosesAtTheFirstClickAndChangesNothing) {
+  const ProgramRun shown = script("about\nexpect result 0\nexpect no-alert\nexpect objects 0\n");
+  EXPECT_EQ(shown.status, 0) << shown.err;
+}
+
+TEST_F(ProgramTest, UndoAndRedoTakeBackAndBringBackWholeDrags) {
+  const ProgramRun undone = script(std::string(kSquareScript) +
+                                   "drag 50 50 90 50\n"
+                                   "expect objects 1\n"
+                                   "undo\n"
+                                   "expect objects 0\n"
+                                   "redo\n"
+                                   "expect objects 1\n"
+                                   "move @last 5 5\n"
+                                   "undo\n"
+                                   "undo\n"
+                                   "expect objects 0\n");
+  EXPECT_EQ(undone.status, 0) << undone.err;
+
+  const ProgramRun nothing = script("undo\n");
+  EXPECT_EQ(nothing.status, 1);
+  EXPECT_NE(nothing.err.find("script.mirtil:1: nothing to undo"), std::string::npos) << nothing.err;
+}
+
+TEST_F(ProgramTest, AFailingHostCallReachesTheScriptAsTheCodeItAnswered) {
+  const ProgramRun failing = script(std::string(kSquareScript) +
+                                    "fail \"AI Art Suite\" GetDictionary 'FAUL'\n"
+                                    "drag 50 50 90 50\n"
+                                    "expect result 'FAUL'\n"
+                                    "expect objects 0\n"
+                                    "drag 50 50 90 50\n"
+                                    "expect objects 1\n");
+  EXPECT_EQ(failing.status, 0) << failing.err;
+}
+
+TEST_F(ProgramTest, SavedObjectsReadBackByteForByteAndStayLive) {
+  write("in.svg", kSquareSvg);
+  const ProgramRun made = run({"make", "in.svg", "made.svg", "--press", "50,50", "--release", "90,50", "--type", "0",
+                               "--turn", "90,50,50,90", "--dump", "made.json"});
+  ASSERT_EQ(made.status, 0) << made.err;
+  const std::vector<nlohmann::json> objects = mirrortiles(json("made.json"));
+  ASSERT_EQ(objects.size(), 1u);
+  EXPECT_EQ(objects[0].at("plugin").at("dictionary").at("Mir-Type"), 0);
+  EXPECT_NE(entry(objects[0], "Mir-Angle").at(0), 0.0f);
+
+  write("nothing.mirtil", "# reads and writes\n");
+  ASSERT_EQ(run({"run", "nothing.mirtil", "--open", "made.svg", "--save", "again.svg"}).status, 0);
+  EXPECT_EQ(read("again.svg"), read("made.svg"));
+
+  // The plug-in answers for the object it finds in the file.
+  const std::string id = objects[0].at("id");
+  write("live.mirtil", "expect objects 1\nmove " + id + " 10 0\nselect " + id +
+                           "\ncursor 0 0\nexpect cursor 116\n");
+  const ProgramRun live = run({"run", "live.mirtil", "--open", "made.svg", "--dump", "live.json"});
+  ASSERT_EQ(live.status, 0) << live.err;
+  EXPECT_EQ(entry(mirrortiles(json("live.json")).at(0), "Mir-Off-XY"), (std::vector<float>{10, 0}));
+}
+
+TEST_F(ProgramTest, MalformedInputExitsTwoNamingThePlace) {
+  write("bad.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\">\n  <g>\n    <rect x=\"0\" </g>\n</svg>\n");
+  const ProgramRun bad = run({"render", "bad.svg", "out.png"});
+  EXPECT_EQ(bad.status, 2);
+  EXPECT_NE(bad.err.find("bad.svg:3"), std::string::npos) << bad.err;
+  EXPECT_FALSE(exists("out.png"));
+
+  // A bad line anywhere stops the script before its first line runs.
+  const ProgramRun badLine = script("layer \"Never\"\nrect 0 0 ten 10\n", {"--dump", "dump.json"});
+  EXPECT_EQ(badLine.status, 2);
+  EXPECT_NE(badLine.err.find("script.mirtil:2: rect: W must be a number, not 'ten'"), std::string::npos)
+      << badLine.err;
+  EXPECT_FALSE(exists("dump.json"));
+  EXPECT_EQ(script("frobnicate 1 2\n").err, "script.mirtil:1: frobnicate: unknown command\n");
+  EXPECT_EQ(script("drag 0 0 1 1 speed=3\n").err, "script.mirtil:1: drag: unknown option speed=\n");
+  EXPECT_EQ(script("menu \"Rotate\n").err, "script.mirtil:1: a text in double quotes is not closed\n");
+
+  const ProgramRun unknown = run({"render", "bad.svg", "out.png", "--frobnicate", "3"});
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_NE(unknown.err.find("mirtil-host render: unknown option --frobnicate"), std::string::npos) << unknown.err;
+  EXPECT_EQ(run({"make", "in.svg", "out.svg", "--press", "1,2,3", "--release", "4,5"}).status, 2);
+  EXPECT_EQ(run({"launch"}).status, 2);
+
+  const ProgramRun missing = run({"run", "nowhere.mirtil"});
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_NE(missing.err.find("nowhere.mirtil"), std::string::npos) << missing.err;
+}
+
+TEST_F(ProgramTest, AFailedSaveLeavesThePreviousFileAsItWas) {
+  write("script.mirtil", std::string(kSquareScript) + "drag 50 50 90 50\nsave out.svg\n");
+  write("out.svg", "previous\n");
+  // Files may grow to one block of 1024 bytes: the drawing is larger, so
+  // writing it fails half-way.
+  const ProgramRun limited = run({"run", "script.mirtil"}, "trap '' XFSZ; ulimit -f 1;");
+  EXPECT_EQ(limited.status, 2);
+  EXPECT_NE(limited.err.find("out.svg"), std::string::npos) << limited.err;
+  EXPECT_EQ(read("out.svg"), "previous\n");
+  EXPECT_FALSE(exists("out.svg.saving"));
+
+  // Without the limit the same script saves.
+  ASSERT_EQ(run({"run", "script.mirtil"}).status, 0);
+  EXPECT_NE(read("out.svg").find("<svg"), std::string::npos);
+}
+
+}  // namespace

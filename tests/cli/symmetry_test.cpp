@@ -1,0 +1,143 @@
+// The picture of a saved "Sweep" object: its hexagon, seen on the pixels,
+// is its own mirror image across each of its three mirror lines through
+// the centre, turned or not.
+#include <cairo.h>
+
+#include <array>
+#include <cmath>
+#include <cstring>
+#include <memory>
+
+#include "ProgramFixture.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979;
+constexpr double kCentre = 100;
+// Pixels further in than this from the centre lie well inside the
+// hexagon (its inner radius is 80 * sqrt(3) / 2, about 69), and so do
+// their neighbours' mirror images.
+constexpr double kInside = 64;
+// Anti-aliased edges of shapes and cells may differ this much per channel.
+constexpr int kChannelTolerance = 48;
+
+// White under everything, so each cell is painted all over, and shapes
+// that no mirror line maps onto themselves.
+constexpr const char* kAsymmetricSvg =
+    "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"200\" height=\"200\" viewBox=\"0 0 200 200\">\n"
+    "  <g id=\"art\">\n"
+    "    <rect id=\"paper\" x=\"0\" y=\"0\" width=\"200\" height=\"200\" fill=\"#ffffff\"/>\n"
+    "    <circle id=\"disc\" cx=\"135\" cy=\"82\" r=\"14\" fill=\"#ff0000\"/>\n"
+    "    <rect id=\"bar\" x=\"112\" y=\"60\" width=\"40\" height=\"6\" fill=\"#0000ff\"/>\n"
+    "    <path id=\"wedge\" d=\"M 110 95 L 160 70 L 150 92 Z\" fill=\"#00a000\"/>\n"
+    "  </g>\n"
+    "</svg>\n";
+
+struct SurfaceFree {
+  void operator()(cairo_surface_t* surface) const { cairo_surface_destroy(surface); }
+};
+
+class Picture {
+ public:
+  explicit Picture(const std::string& path) : surface_(cairo_image_surface_create_from_png(path.c_str())) {}
+  bool ok() const { return cairo_surface_status(surface_.get()) == CAIRO_STATUS_SUCCESS; }
+  int width() const { return cairo_image_surface_get_width(surface_.get()); }
+  int height() const { return cairo_image_surface_get_height(surface_.get()); }
+  // Red, green, blue of the pixel.
+  std::array<int, 3> at(int x, int y) const {
+    const unsigned char* row = cairo_image_surface_get_data(surface_.get()) +
+                               static_cast<std::ptrdiff_t>(y) * cairo_image_surface_get_stride(surface_.get());
+    uint32_t pixel = 0;
+    std::memcpy(&pixel, row + 4 * x, 4);
+    return {static_cast<int>((pixel >> 16) & 0xFF), static_cast<int>((pixel >> 8) & 0xFF),
+            static_cast<int>(pixel & 0xFF)};
+  }
+
+ private:
+  std::unique_ptr<cairo_surface_t, SurfaceFree> surface_;
+};
+
+bool Alike(const std::array<int, 3>& a, const std::array<int, 3>& b) {
+  for (int i = 0; i < 3; ++i) {
+    if (std::abs(a[i] - b[i]) > kChannelTolerance) return false;
+  }
+  return true;
+}
+
+// The share of pixels well inside the hexagon whose mirror image across
+// the line through the centre at `angle` has another colour.
+double Asymmetry(const Picture& picture, double angle) {
+  const double c = std::cos(2 * angle);
+  const double s = std::sin(2 * angle);
+  int compared = 0;
+  int differing = 0;
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) {
+      const double dx = x + 0.5 - kCentre;
+      const double dy = y + 0.5 - kCentre;
+      if (std::hypot(dx, dy) > kInside) continue;
+      const int mx = static_cast<int>(std::floor(kCentre + c * dx + s * dy));
+      const int my = static_cast<int>(std::floor(kCentre + s * dx - c * dy));
+      // The mirror point falls between pixels: any of its neighbours will do.
+      bool matched = false;
+      for (int ny = my - 1; ny <= my + 1; ++ny) {
+        for (int nx = mx - 1; nx <= mx + 1; ++nx) matched = matched || Alike(picture.at(x, y), picture.at(nx, ny));
+      }
+      compared += 1;
+      if (!matched) differing += 1;
+    }
+  }
+  return compared ? static_cast<double>(differing) / compared : 1;
+}
+
+int RedPixels(const Picture& picture) {
+  int red = 0;
+  for (int y = 0; y < picture.height(); ++y) {
+    for (int x = 0; x < picture.width(); ++x) {
+      const std::array<int, 3> p = picture.at(x, y);
+      if (p[0] > 200 && p[1] < 60 && p[2] < 60 && std::hypot(x + 0.5 - kCentre, y + 0.5 - kCentre) < kInside) {
+        red += 1;
+      }
+    }
+  }
+  return red;
+}
+
+class SymmetryTest : public ProgramTest {
+ protected:
+  // A type-1 object centred on (100, 100) with a corner at (180, 100),
+  // turned by the drag given, rendered.
+  Picture render(const std::vector<std::string>& turn) {
+    write("in.svg", kAsymmetricSvg);
+    std::vector<std::string> words = {"make", "in.svg", "made.svg", "--press", "100,100", "--release", "180,100",
+                                      "--type", "1",  "--png",   "made.png"};
+    words.insert(words.end(), turn.begin(), turn.end());
+    const ProgramRun made = run(words);
+    EXPECT_EQ(made.status, 0) << made.err;
+    return Picture(path("made.png"));
+  }
+
+  void expectMirrorSymmetric(const Picture& picture) {
+    ASSERT_TRUE(picture.ok());
+    ASSERT_EQ(picture.width(), 200);
+    ASSERT_EQ(picture.height(), 200);
+    // Six copies of the disc: plenty of red, so symmetry is not that of
+    // an empty picture.
+    EXPECT_GT(RedPixels(picture), 6 * 200);
+    for (const double line : {0.0, kPi / 3, 2 * kPi / 3}) {
+      EXPECT_LT(Asymmetry(picture, line), 0.03) << "mirror line at " << line * 180 / kPi << " degrees";
+    }
+    // A line that is no mirror line shows the test can tell.
+    EXPECT_GT(Asymmetry(picture, kPi / 6 - 0.2), 0.2);
+  }
+};
+
+TEST_F(SymmetryTest, AFreshSweepHexagonIsItsOwnMirrorImageAcrossItsThreeLines) {
+  expectMirrorSymmetric(render({}));
+}
+
+TEST_F(SymmetryTest, ATurnedSweepHexagonKeepsItsMirrorLines) {
+  expectMirrorSymmetric(render({"--turn", "180,100,170,70"}));
+}
+
+}  // namespace
