@@ -8,5 +8,6 @@ void RegisterFloors();
 void RegisterCreate();
 void RegisterAnimation();
 void RegisterMemory();
+void RegisterDocuments();
 
 }  // namespace bench

@@ -23,6 +23,7 @@ int main(int argc, char** argv) {
   bench::RegisterCreate();
   bench::RegisterAnimation();
   bench::RegisterMemory();
+  bench::RegisterDocuments();
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;
