@@ -182,6 +182,44 @@ TEST_F(ProgramTest, UndoAndRedoTakeBackAndBringBackWholeDrags) {
   EXPECT_NE(nothing.err.find("script.mirtil:1: nothing to undo"), std::string::npos) << nothing.err;
 }
 
+TEST_F(ProgramTest, TheHostsEditsLayersAndFilesWorkFromAScript) {
+  const ProgramRun edited = script(std::string(kSquareScript) +
+                                   "drag 50 50 90 50\n"
+                                   "# the plug-in keeps its objects unpainted and its edit path whole\n"
+                                   "paint @last fill=#00ff00 stroke=black\n"
+                                   "edit-point @last 1 80 80\n"
+                                   "hide \"Layer 1\"\n"
+                                   "cursor 0 0\n"
+                                   "expect cursor 118\n"
+                                   "show \"Layer 1\"\n"
+                                   "save saved.svg\n"
+                                   "dump saved.json\n"
+                                   "new\n"
+                                   "expect objects 0\n"
+                                   "open saved.svg\n"
+                                   "expect objects 1\n"
+                                   "layer \"Top\"\n"
+                                   "path \"M 0 0 L 10 0 L 10 10 Z\" fill=none stroke=#123456 id=tri\n"
+                                   "rect 20 20 5 5 id=gone\n"
+                                   "undo\n"
+                                   "unload\n"
+                                   "about\n"
+                                   "expect result 0\n",
+                                   {"--dump", "end.json"});
+  ASSERT_EQ(edited.status, 0) << edited.err;
+  const nlohmann::json object = mirrortiles(json("saved.json")).at(0);
+  EXPECT_TRUE(object.at("style").is_null() || object.at("style").at("fill").is_null()) << object.at("style");
+  const nlohmann::json& segments = object.at("plugin").at("edit").at("children").at(0).at("segments");
+  EXPECT_EQ(segments.at(1).at("p"), segments.at(0).at("p"));
+
+  // The new layer is on top and current; the undone rectangle is gone.
+  const nlohmann::json end = json("end.json");
+  ASSERT_EQ(end.at("layers").size(), 2u);
+  EXPECT_EQ(end.at("layers").at(0).at("name"), "Top");
+  ASSERT_EQ(end.at("layers").at(0).at("art").size(), 1u);
+  EXPECT_EQ(end.at("layers").at(0).at("art").at(0).at("id"), "tri");
+}
+
 TEST_F(ProgramTest, AFailingHostCallReachesTheScriptAsTheCodeItAnswered) {
   const ProgramRun failing = script(std::string(kSquareScript) +
                                     "fail \"AI Art Suite\" GetDictionary 'FAUL'\n"
