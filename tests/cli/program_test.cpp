@@ -299,3 +299,27 @@ TEST_F(ProgramTest, AFailedSaveLeavesThePreviousFileAsItWas) {
 }
 
 }  // namespace
+
+namespace {
+
+// The examples the README points to run as it says.
+TEST_F(ProgramTest, TheExamplesRun) {
+  const std::string examples = MIRTIL_EXAMPLES_PATH;
+  for (const char* name : {"kaleidoscope.mirtil", "refusals.mirtil", "preferences.mirtil"}) {
+    const ProgramRun ran = run({"run", examples + "/" + name, "--save", "out.svg"});
+    EXPECT_EQ(ran.status, 0) << name << ": " << ran.err;
+  }
+  const ProgramRun animated =
+      run({"run", examples + "/animation.mirtil", "--open", examples + "/garden.svg", "--dump", "garden.json"});
+  ASSERT_EQ(animated.status, 0) << animated.err;
+  const std::vector<nlohmann::json> objects = mirrortiles(json("garden.json"));
+  ASSERT_EQ(objects.size(), 2u);
+  EXPECT_NEAR(entry(objects[1], "Mir-Angle").at(0), kPi / 2, 1e-5);  // three steps of a twelfth of a turn
+  EXPECT_EQ(entry(objects[0], "Mir-Angle").at(0), 0.0f);             // selected: stood still
+  const ProgramRun made = run({"make", examples + "/tiles.svg", "tiles.svg", "--press", "120,120", "--release",
+                               "200,120", "--type", "1", "--png", "tiles.png"});
+  EXPECT_EQ(made.status, 0) << made.err;
+  EXPECT_EQ(read("tiles.png").compare(1, 3, "PNG"), 0);
+}
+
+}  // namespace
