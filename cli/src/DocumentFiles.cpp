@@ -1,6 +1,5 @@
 #include "mirtilcli/DocumentFiles.h"
 
-#include <cmath>
 
 #include "SvgSyntax.h"
 #include "hostfiles/JsonDump.h"
@@ -93,6 +92,24 @@ bool parseColor(const std::string& text, AIColor& color) {
   return true;
 }
 
+namespace {
+
+PathData HostPath(const hostfiles::svg::Subpath& subpath) {
+  const auto host = [](hostfiles::svg::Point p) { return toHost(Point{p.x, p.y}); };
+  PathData path;
+  for (const hostfiles::svg::Anchor& anchor : subpath.anchors) {
+    AIPathSegment segment{host(anchor.p), host(anchor.in), host(anchor.out), false};
+    // An anchor with a handle on it has a corner there.
+    segment.corner = (segment.in.h == segment.p.h && segment.in.v == segment.p.v) ||
+                     (segment.out.h == segment.p.h && segment.out.v == segment.p.v);
+    path.segments.push_back(segment);
+  }
+  path.closed = subpath.closed;
+  return path;
+}
+
+}  // namespace
+
 bool parsePathData(const std::string& text, PathData& path, std::string& problem) {
   bool error = false;
   const std::vector<hostfiles::svg::Subpath> subpaths = hostfiles::svg::parsePathData(text, &error);
@@ -104,17 +121,16 @@ bool parsePathData(const std::string& text, PathData& path, std::string& problem
     problem = "give one subpath of at least two points";
     return false;
   }
-  const auto host = [](hostfiles::svg::Point p) { return toHost(Point{p.x, p.y}); };
-  path.segments.clear();
-  for (const hostfiles::svg::Anchor& anchor : subpaths[0].anchors) {
-    AIPathSegment segment{host(anchor.p), host(anchor.in), host(anchor.out), false};
-    // An anchor with a handle on it has a corner there.
-    segment.corner = (segment.in.h == segment.p.h && segment.in.v == segment.p.v) ||
-                     (segment.out.h == segment.p.h && segment.out.v == segment.p.v);
-    path.segments.push_back(segment);
-  }
-  path.closed = subpaths[0].closed;
+  path = HostPath(subpaths[0]);
   return true;
+}
+
+PathData rectanglePath(Point corner, double width, double height) {
+  return HostPath(hostfiles::svg::rectangle(corner.x, corner.y, width, height, 0, 0).at(0));
+}
+
+PathData circlePath(Point centre, double radius) {
+  return HostPath(hostfiles::svg::ellipse(centre.x, centre.y, radius, radius).at(0));
 }
 
 }  // namespace mirtilcli

@@ -1,6 +1,5 @@
 #include "mirtilcli/ScriptRunner.h"
 
-#include <cmath>
 #include <map>
 #include <optional>
 
@@ -11,7 +10,6 @@ namespace mirtilcli {
 namespace {
 
 constexpr int kDefaultDragMoves = 4;
-constexpr double kCircleHandle = 0.5522847498;  // Bezier handle length of a quarter circle, per radius
 
 using Parser = std::function<ScriptRunner::Step(LineReader&, Session&)>;
 
@@ -59,30 +57,6 @@ AIPathStyle ReadStyle(LineReader& reader) {
   style.stroke.width = static_cast<AIReal>(reader.numberOption("width", 1));
   if (style.stroke.width < 0) throw reader.error("width= must not be negative");
   return style;
-}
-
-AIPathSegment Corner(Point at) {
-  const AIRealPoint p = toHost(at);
-  return AIPathSegment{p, p, p, true};
-}
-
-std::vector<AIPathSegment> Circle(Point centre, double r) {
-  std::vector<AIPathSegment> segments;
-  const double k = kCircleHandle * r;
-  // Right, bottom, left, top in the file's coordinates, each with its
-  // handles along the tangent in drawing order.
-  const double dirs[4][2] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
-  for (const auto& d : dirs) {
-    const Point p{centre.x + d[0] * r, centre.y + d[1] * r};
-    const Point tangent{-d[1], d[0]};
-    AIPathSegment segment;
-    segment.p = toHost(p);
-    segment.in = toHost(Point{p.x - tangent.x * k, p.y - tangent.y * k});
-    segment.out = toHost(Point{p.x + tangent.x * k, p.y + tangent.y * k});
-    segment.corner = false;
-    segments.push_back(segment);
-  }
-  return segments;
 }
 
 // A command on the layer named by its one argument.
@@ -145,12 +119,8 @@ const std::map<std::string, Parser>& Commands() {
          if (w <= 0 || h <= 0) throw r.error("W and H must be above 0");
          const AIPathStyle style = ReadStyle(r);
          const std::string id = r.textOption("id", "");
-         return Plain([&s, corner, w, h, style, id] {
-           const std::vector<AIPathSegment> segments = {
-               Corner(corner), Corner({corner.x + w, corner.y}), Corner({corner.x + w, corner.y + h}),
-               Corner({corner.x, corner.y + h})};
-           s.addPath(segments, true, style, id);
-         });
+         const PathData path = rectanglePath(corner, w, h);
+         return Plain([&s, path, style, id] { s.addPath(path.segments, path.closed, style, id); });
        }},
       {"circle",
        [](LineReader& r, Session& s) {
@@ -159,7 +129,8 @@ const std::map<std::string, Parser>& Commands() {
          if (radius <= 0) throw r.error("R must be above 0");
          const AIPathStyle style = ReadStyle(r);
          const std::string id = r.textOption("id", "");
-         return Plain([&s, centre, radius, style, id] { s.addPath(Circle(centre, radius), true, style, id); });
+         const PathData path = circlePath(centre, radius);
+         return Plain([&s, path, style, id] { s.addPath(path.segments, path.closed, style, id); });
        }},
       {"path",
        [](LineReader& r, Session& s) {

@@ -31,11 +31,15 @@ void writeAnimation(Session& session, const std::string& path, std::optional<dou
 // A colour as SVG writes it, or "none" (kNoColor); false for anything else.
 bool parseColor(const std::string& text, AIColor& color);
 
-// One subpath of SVG path data, in the host's coordinates.
+// One subpath, in the host's coordinates.
 struct PathData {
   std::vector<AIPathSegment> segments;
   bool closed = false;
 };
+// SVG path data of one subpath; false with the reason otherwise.
 bool parsePathData(const std::string& text, PathData& path, std::string& problem);
+// The shapes as SVG draws them.
+PathData rectanglePath(Point corner, double width, double height);
+PathData circlePath(Point centre, double radius);
 
 }  // namespace mirtilcli
