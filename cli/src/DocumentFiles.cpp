@@ -1,6 +1,5 @@
 #include "mirtilcli/DocumentFiles.h"
 
-
 #include "SvgSyntax.h"
 #include "hostfiles/JsonDump.h"
 #include "hostfiles/SvgDocument.h"

@@ -58,21 +58,24 @@ void AsUserStep(hostcore::Document& document, Change change) {
   change();
 }
 
-// The preferences file through the machine's files, written atomically.
+// The preferences file through the machine's files, written atomically
+// into a folder made when it is first needed.
 class PreferenceFiles : public hostapp::TextFiles {
  public:
-  explicit PreferenceFiles(hostfiles::FileStore& files) : files_(files) {}
+  explicit PreferenceFiles(Machine& machine) : machine_(machine) {}
   bool read(const std::string& path, std::string& contents) override {
     std::string error;
-    return files_.read(path, &contents, &error);
+    return machine_.files.read(path, &contents, &error);
   }
   bool write(const std::string& path, const std::string& contents) override {
     std::string error;
-    return hostfiles::writeFileAtomically(files_, path, contents, &error);
+    const std::size_t slash = path.rfind('/');
+    if (slash != std::string::npos && slash > 0 && !machine_.makeFolders(path.substr(0, slash), &error)) return false;
+    return hostfiles::writeFileAtomically(machine_.files, path, contents, &error);
   }
 
  private:
-  hostfiles::FileStore& files_;
+  Machine& machine_;
 };
 
 }  // namespace
@@ -84,7 +87,7 @@ AIRealPoint toHost(Point point) {
 Point fromHost(AIRealPoint point) { return Point{point.h, -static_cast<double>(point.v)}; }
 
 Session::Session(Machine& machine, const SessionSetup& setup)
-    : machine_(machine), preferenceFiles_(std::make_unique<PreferenceFiles>(machine.files)) {
+    : machine_(machine), preferenceFiles_(std::make_unique<PreferenceFiles>(machine)) {
   host_ = std::make_unique<hostapp::HostApplication>(machine.loader);
   if (!host_->loadModule(setup.pluginPath)) throw UsageError(host_->loadError());
   if (!setup.preferencesPath.empty()) {

@@ -44,11 +44,15 @@ class ProgramTest : public ::testing::Test {
   bool exists(const std::string& name) const { return std::filesystem::exists(folder / name); }
 
   // The program with the words, in the test's folder, its preferences in
-  // the folder too; `shellPrefix` runs before it in the same shell.
-  ProgramRun run(const std::vector<std::string>& words, const std::string& shellPrefix = "") const {
+  // the file "prefs" there unless told to find its own; `shellPrefix`
+  // runs before it in the same shell.
+  enum class Preferences { InFolder, Default };
+  ProgramRun run(const std::vector<std::string>& words, const std::string& shellPrefix = "",
+                 Preferences preferences = Preferences::InFolder) const {
     std::string command = "cd '" + folder.string() + "' && " + shellPrefix + " '" + MIRTIL_HOST_PATH + "'";
     for (const std::string& word : words) command += " '" + word + "'";
-    command += " --prefs prefs >stdout.txt 2>stderr.txt";
+    if (preferences == Preferences::InFolder) command += " --prefs prefs";
+    command += " >stdout.txt 2>stderr.txt";
     ProgramRun result;
     const int raw = std::system(command.c_str());
     result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;

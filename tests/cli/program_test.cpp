@@ -148,6 +148,13 @@ TEST_F(ProgramTest, TheOptionsDialogKeepsWhatTheUserChoseAndCancelAnswersStop) {
   EXPECT_EQ(json("dump.json").at("preferences"),
             nlohmann::json::parse(R"({"Mirtil": {"Delay": 2, "Steps": 30, "Type": 0}})"));
 
+  // The default file lives in the user's configuration folder, made when needed.
+  write("script.mirtil", "options delay=3 ok\n");
+  const ProgramRun configured =
+      run({"run", "script.mirtil"}, "XDG_CONFIG_HOME=\"$PWD/config\"", Preferences::Default);
+  ASSERT_EQ(configured.status, 0) << configured.err;
+  EXPECT_EQ(read("config/mirrortile/prefs"), "Mirtil/Delay=3\nMirtil/Steps=90\nMirtil/Type=1\n");
+
   // An answer nobody expected stops the script at its line.
   const ProgramRun unexpected = script("options cancel\nexpect objects 0\n");
   EXPECT_EQ(unexpected.status, 1);
