@@ -41,7 +41,9 @@ def run_benchmarks(binary, min_time):
     with open(path) as f:
         data = json.load(f)
     os.unlink(path)
-    return data, {b["name"]: b for b in data["benchmarks"]}
+    # A run that reported an error has no figures; it is listed apart.
+    return data, {b["name"]: b for b in data["benchmarks"] if not b.get("error_occurred")}, \
+        {b["name"]: b.get("error_message", "") for b in data["benchmarks"] if b.get("error_occurred")}
 
 
 def instructions(binary, name):
@@ -90,7 +92,7 @@ def main():
     args = parser.parse_args()
 
     binary = os.path.join(args.build, "bench", "mirtil_bench")
-    context, runs = run_benchmarks(binary, args.min_time)
+    context, runs, failed = run_benchmarks(binary, args.min_time)
     counted = {}
     if not args.no_callgrind and shutil.which("valgrind"):
         for name in CALLGRIND_RUNS:
@@ -221,6 +223,9 @@ def main():
         if o and p:
             add(f"| opening an SVG of {label} within {OPEN_RATIO_TARGET:.0f}x the XML parse | {ms(o) / ms(p):.2f}x | "
                 f"{'yes' if ms(o) / ms(p) <= OPEN_RATIO_TARGET else 'no'} |")
+        elif f"documents/open/{size}" in failed:
+            add(f"| opening an SVG of {label} within {OPEN_RATIO_TARGET:.0f}x the XML parse | "
+                f"refused: {failed[f'documents/open/{size}']} | no |")
     for n in (100000, 1000000):
         m = runs.get(f"memory/peak/{n}/iterations:1")
         if m:
@@ -228,6 +233,15 @@ def main():
                 f"{m['peak_bytes_per_segment']:.0f} | "
                 f"{'yes' if m['peak_bytes_per_segment'] <= BYTES_PER_SEGMENT_TARGET else 'no'} |")
     add("")
+
+    if failed:
+        add("## Runs that failed")
+        add("")
+        add("| Run | Error |")
+        add("|---|---|")
+        for name, message in failed.items():
+            add(f"| {name} | {message} |")
+        add("")
 
     notes = os.path.join(os.path.dirname(os.path.abspath(__file__)), "NOTES.md")
     if os.path.exists(notes):
