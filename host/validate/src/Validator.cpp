@@ -17,6 +17,13 @@ bool validate(const ModuleSource& module, uint64_t seed, const ValidationSize& s
       [&] { return checkFaultSweep(module, size.sweepOnly); },
       [&] { return checkMissingSuites(module); },
   };
+  {
+    const Trial probe(module, false);
+    if (!probe.loaded()) {
+      out << "FAIL load: " << probe.loadError() << "\n";
+      return false;
+    }
+  }
   bool passed = true;
   for (const auto& check : checks) {
     const CheckReport report = check();
