@@ -2,6 +2,7 @@
 
 #include <map>
 #include <optional>
+#include <random>
 #include <set>
 #include <sstream>
 
@@ -9,6 +10,7 @@
 #include "mirtilcli/DocumentFiles.h"
 #include "mirtilcli/Script.h"
 #include "mirtilcli/ScriptRunner.h"
+#include "hostvalidate/Validator.h"
 
 namespace mirtilcli {
 
@@ -27,6 +29,7 @@ const char* const kUsage =
     "  mirtil-host run SCRIPT [--open IN.svg] [--save OUT.svg] [--png FILE] [--dump FILE]\n"
     "  mirtil-host render IN.svg OUT.png [--scale S]\n"
     "  mirtil-host animate IN.svg OUT.svg [--seconds S]\n"
+    "  mirtil-host validate [--seed N] [--repeat N]\n"
     "options of every command: --plugin PATH (the module), --prefs FILE (the preferences)\n"
     "coordinates are the SVG file's x, y\n";
 
@@ -54,6 +57,7 @@ Arguments ReadArguments(const std::vector<std::string>& words) {
       {"run", {1, {"open", "save", "png", "dump"}}},
       {"render", {2, {"scale"}}},
       {"animate", {2, {"seconds"}}},
+      {"validate", {0, {"seed", "repeat"}}},
   };
   Arguments args;
   if (words.empty()) throw UsageError(std::string(kProgramName) + ": no command given\n" + kUsage);
@@ -172,11 +176,34 @@ void Run(Session& session, const Arguments& args) {
   WriteOutputs(session, args);
 }
 
+int32_t NonNegative(const Arguments& args, const std::string& option, int32_t fallback) {
+  if (!args.has(option)) return fallback;
+  int32_t value = 0;
+  if (!parseInteger(args.option(option), value) || value < 0) {
+    throw Bad(args, "--" + option + " takes a whole number of 0 or more, not '" + args.option(option) + "'");
+  }
+  return value;
+}
+
+// The validator makes hosts of its own, one at a time: no session then.
+void Validate(const Arguments& args, Machine& machine, const std::string& pluginPath) {
+  const uint64_t seed = static_cast<uint64_t>(
+      NonNegative(args, "seed", static_cast<int32_t>(std::random_device{}() & 0x7FFFFFFF)));
+  const int32_t repeat = NonNegative(args, "repeat", 1);
+  machine.out << "seed " << seed << " (--seed " << seed << " repeats this run)\n";
+  const hostvalidate::ModuleSource module{machine.loader, pluginPath};
+  if (!hostvalidate::validate(module, seed, hostvalidate::scaledSize(repeat), machine.out)) {
+    throw CheckFailure("the plug-in failed validation; --seed " + std::to_string(seed) + " repeats it");
+  }
+}
+
 void Execute(const Arguments& args, Machine& machine, const ProgramDefaults& defaults) {
   SessionSetup setup;
   setup.pluginPath = args.option("plugin", defaults.pluginPath);
   setup.preferencesPath = args.option("prefs", defaults.preferencesPath);
-  if (args.command == "demo") {
+  if (args.command == "validate") {
+    Validate(args, machine, setup.pluginPath);
+  } else if (args.command == "demo") {
     // The demo keeps its settings to itself.
     setup.preferencesPath.clear();
     Session session(machine, setup);
