@@ -47,10 +47,13 @@ void VisitArt(hostcore::Document& document, const std::function<void(AIArtHandle
   }
 }
 
-// Runs document changes as one undo step of the user's.
+// Runs document changes as one undo step of the user's; a silent one
+// joins the step before it.
+enum class Step { Own, Silent };
 template <typename Change>
-void AsUserStep(hostcore::Document& document, Change change) {
+void AsUserStep(hostcore::Document& document, Change change, Step kind = Step::Own) {
   document.beginUserStep();
+  if (kind == Step::Silent) document.setSilent(true);
   struct Closer {
     hostcore::Document& document;
     ~Closer() { document.endUserStep(); }
@@ -201,10 +204,14 @@ AIArtHandle Session::addPath(const std::vector<AIPathSegment>& segments, bool cl
 }
 
 void Session::select(const std::vector<AIArtHandle>& arts) {
-  AsUserStep(document(), [&] {
-    VisitArt(document(), [&](AIArtHandle art) { document().setUserAttr(art, kArtSelected, 0); });
-    for (AIArtHandle art : arts) document().setUserAttr(art, kArtSelected, kArtSelected);
-  });
+  // Selecting is no step of its own for undo.
+  AsUserStep(
+      document(),
+      [&] {
+        VisitArt(document(), [&](AIArtHandle art) { document().setUserAttr(art, kArtSelected, 0); });
+        for (AIArtHandle art : arts) document().setUserAttr(art, kArtSelected, kArtSelected);
+      },
+      Step::Silent);
 }
 
 std::vector<AIArtHandle> Session::mirrortiles() {

@@ -179,6 +179,7 @@ TEST_F(ProgramTest, UndoAndRedoTakeBackAndBringBackWholeDrags) {
                                    "redo\n"
                                    "expect objects 1\n"
                                    "move @last 5 5\n"
+                                   "select @last\n"
                                    "undo\n"
                                    "undo\n"
                                    "expect objects 0\n");
