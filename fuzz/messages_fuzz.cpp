@@ -1,0 +1,49 @@
+// Random interactions with the real module, chosen by the input bytes;
+// the document is checked after every message, and the plug-in must
+// leave nothing behind. A failure aborts, naming what was found.
+
+#include <dlfcn.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#include "hostposix/DlopenModuleLoader.h"
+#include "hostvalidate/Interactions.h"
+
+namespace {
+
+constexpr int kMostInteractions = 64;
+
+void fail(const std::string& what) {
+  std::fprintf(stderr, "%s\n", what.c_str());
+  std::abort();
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  // Keeps the module mapped between inputs, so that its coverage stays known.
+  if (!dlopen(MIRTIL_MODULE_PATH, RTLD_NOW)) fail(dlerror());
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  hostposix::DlopenModuleLoader loader;
+  const hostvalidate::ModuleSource module{loader, MIRTIL_MODULE_PATH};
+  hostvalidate::Trial trial(module);
+  if (trial.startupAnswer() != kNoErr) fail("start-up failed");
+  {
+    hostvalidate::MessageLog log(trial.host(), true);
+    hostvalidate::ByteChoices choices(data, size);
+    hostvalidate::RandomInteractions random(trial, log, choices);
+    for (int i = 0; i < kMostInteractions && !choices.exhausted(); ++i) {
+      const std::string done = random.step();
+      if (!log.problems().empty()) fail(done + ": " + log.problems().front());
+    }
+  }
+  for (const std::string& held : trial.heldReferences()) fail(held);
+  for (const std::string& left : trial.finish()) fail(left);
+  return 0;
+}

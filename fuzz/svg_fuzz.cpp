@@ -1,0 +1,56 @@
+// Opening any text as an SVG document with the plug-in started: the
+// plug-in objects read in are brought up to date, the document must stay
+// sound, what the host writes must open again and write the same bytes,
+// and the plug-in must leave nothing behind. A failure aborts, naming
+// what was found.
+
+#include <dlfcn.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+
+#include "hostcore/Invariants.h"
+#include "hostfiles/SvgDocument.h"
+#include "hostposix/DlopenModuleLoader.h"
+#include "hostvalidate/Trial.h"
+
+namespace {
+
+void fail(const std::string& what) {
+  std::fprintf(stderr, "%s\n", what.c_str());
+  std::abort();
+}
+
+void expectSound(hostcore::Document& document, const char* when) {
+  const std::vector<std::string> faults = hostcore::checkDocument(document);
+  if (!faults.empty()) fail(std::string(when) + ": " + faults.front());
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  // Keeps the module mapped between inputs, so that its coverage stays known.
+  if (!dlopen(MIRTIL_MODULE_PATH, RTLD_NOW)) fail(dlerror());
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+  hostposix::DlopenModuleLoader loader;
+  hostvalidate::Trial trial({loader, MIRTIL_MODULE_PATH});
+  if (trial.startupAnswer() != kNoErr) fail("start-up failed");
+  hostcore::HostCore& core = trial.host().core();
+  const std::string text(reinterpret_cast<const char*>(data), size);
+  if (!hostfiles::readSvg(core, text, "fuzz.svg")) return 0;
+  expectSound(trial.document(), "read");
+  trial.host().updatePluginArt();
+  expectSound(trial.document(), "updated");
+  const std::string written = hostfiles::writeSvg(core);
+  const hostfiles::Outcome again = hostfiles::readSvg(core, written, "written.svg");
+  if (!again) fail("the host's own file does not open again: " + again.error + "\n" + written);
+  if (hostfiles::writeSvg(core) != written) fail("the file read back writes other bytes:\n" + written);
+  for (const std::string& held : trial.heldReferences()) fail(held);
+  for (const std::string& left : trial.finish()) fail(left);
+  return 0;
+}
