@@ -9,7 +9,7 @@ ifeq ($(CI),true)
 CMAKE_FLAGS += -DMIRTIL_WERROR=ON
 endif
 
-.PHONY: deps configure build test demo bench clean
+.PHONY: deps configure build test test-sanitize fuzz-smoke fuzz demo bench clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -22,6 +22,31 @@ build: configure
 
 test: build
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# Every test again, built with AddressSanitizer, UndefinedBehaviorSanitizer
+# and LeakSanitizer in a build of its own; any report fails the test.
+SANITIZE_DIR ?= build-sanitize
+SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1:check_initialization_order=1 \
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+test-sanitize: deps
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DMIRTIL_SANITIZE=ON $(CMAKE_FLAGS)
+	$(SANITIZER_ENV) cmake --build $(SANITIZE_DIR) -j $(JOBS)
+	$(SANITIZER_ENV) ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
+
+# The fuzz targets built with clang and libFuzzer (and the sanitizers);
+# warnings are held to the gcc builds, not to clang's own set:
+# fuzz-smoke runs each for FUZZ_SECONDS; fuzz is the longer run, leaving
+# what it finds in $(FUZZ_DIR)/fuzz/found and crashes (crash-*) in $(FUZZ_DIR)/fuzz.
+FUZZ_DIR ?= build-fuzz
+FUZZ_SECONDS ?= 10
+FUZZ_CONFIGURE = CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
+	-DMIRTIL_SANITIZE=ON -DMIRTIL_FUZZ=ON -DMIRTIL_FUZZ_SECONDS=$(FUZZ_SECONDS) $(filter-out -DMIRTIL_WERROR=ON,$(CMAKE_FLAGS))
+fuzz-smoke: deps
+	$(FUZZ_CONFIGURE)
+	$(SANITIZER_ENV) cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzzers
+	$(SANITIZER_ENV) ctest --test-dir $(FUZZ_DIR) -L fuzz --output-on-failure -j $(JOBS)
+fuzz:
+	$(MAKE) fuzz-smoke FUZZ_SECONDS=$(or $(LONG_FUZZ_SECONDS),600)
 
 # The main job on the built-in sample: out/demo.svg, out/demo.png and the
 # animation out/demo-anim.svg.

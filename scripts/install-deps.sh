@@ -3,7 +3,8 @@
 # Idempotent and non-interactive; needs root (or sudo) only when something is missing.
 set -euo pipefail
 
-packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev binutils libxml2-dev librsvg2-dev libcairo2-dev nlohmann-json3-dev)
+packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev binutils libxml2-dev librsvg2-dev libcairo2-dev nlohmann-json3-dev
+  clang libclang-rt-14-dev)
 
 missing=()
 for p in "${packages[@]}"; do
