@@ -22,6 +22,13 @@ AIRealPoint PointOf(const AIReal* coords) { return {coords[0], coords[1]}; }
 
 AIRealPoint Sum(AIRealPoint a, AIRealPoint b) { return {a.h + b.h, a.v + b.v}; }
 
+// Points further out than this (in document points) overflow the cells'
+// arithmetic; no document made with the tool comes near it.
+constexpr AIReal kFarthestCoordinate = 1e7f;
+
+bool InRange(AIReal value) { return std::isfinite(value) && std::fabs(value) <= kFarthestCoordinate; }
+bool InRange(AIRealPoint p) { return InRange(p.h) && InRange(p.v); }
+
 // The cells of a hexagon come in threes: a cell and two copies of it turned
 // by one and two thirds of a turn, about cnj for triangles and about the
 // centre for wedges.
@@ -287,6 +294,12 @@ AIErr GenerateResultArt(AIArtHandle edit, AIArtHandle result, AIArtHandle pig) {
     CHECK_CALL(RotateGroupAtPoint(clip,centre.h,centre.v,angle));
   } else {
     CHECK_CALL(RotatePointAroundPoint(centre,&cnj,angle));
+  }
+  // A document read in may hold entries out of all range: no cells are
+  // drawn from points that are not numbers or lie beyond any drawing.
+  if (!InRange(centre) || !InRange(cnj) || !InRange(angle)) {
+    log_info("Centre, cnj or angle out of range in GenerateResultArt");
+    return kBadParameterErr;
   }
 
   AIArtHandle resitem = nullptr;
