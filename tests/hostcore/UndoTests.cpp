@@ -255,7 +255,9 @@ protected:
     void silentStep(float angle) {
         document().beginUserStep();
         ASSERT_EQ(undo->SetSilent(true), kNoErr);
-        if (!children(g).empty()) ASSERT_EQ(art->DisposeArt(children(g)[0]), kNoErr);
+        if (!children(g).empty()) {
+            ASSERT_EQ(art->DisposeArt(children(g)[0]), kNoErr);
+        }
         AIArtHandle frame = newArt(kGroupArt, kPlaceInsideOnTop, g);
         AIArtHandle stroke = newLine(kPlaceInsideOnTop, frame, {{0, 0}, {angle, 1}});
         AIRealMatrix turn;
