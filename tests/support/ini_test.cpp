@@ -181,13 +181,11 @@ TEST_F(IniTest, OverlongLineContinuesAsTheNextLine) {
   const std::string filler(1018, 'v');  // with "Long " the 1023 characters one read takes
   write("[General]\nLong " + filler + " Next 6\nAfter 7\r\n");
   // The entry is longer than a debugger line, so it is read from standard error.
-  set_log_output(LOG_TO_STDERR, nullptr);
-  ::testing::internal::CaptureStderr();
-  EXPECT_EQ(value("General", "Long"), filler);
-  EXPECT_EQ(value("General", "Next"), "6");
-  EXPECT_EQ(value("General", "After"), "7");
-  const std::string written = ::testing::internal::GetCapturedStderr();
-  set_log_output(LOG_TO_NOWHERE, nullptr);
+  const std::string written = log_on_stderr([&] {
+    EXPECT_EQ(value("General", "Long"), filler);
+    EXPECT_EQ(value("General", "Next"), "6");
+    EXPECT_EQ(value("General", "After"), "7");
+  });
   // The log cuts the entry's text at 1023 characters.
   const std::string entry_start =
       ":** Cont: read_ini_record(): missing newline(maybe line too long?): Long vvvv";
@@ -242,8 +240,7 @@ TEST(IniMemoryDeathTest, CacheAndValuesLiveInNamedBlocks) {
     char* value = getini(file.path().c_str(), "General", "Check");
     LogCapture capture;
     display_memory(0);
-    std::string report;
-    for (const std::string& text : capture.texts()) report += text;
+    const std::string report = capture.joined();
     for (const char* use : {"cache c", "cache c name", "cache s", "cache s name", "cache r",
                             "cache r name", "cache r value", "General:Check"}) {
       EXPECT_NE(report.find(std::string("use = ") + use + "\n"), std::string::npos) << use;

@@ -21,12 +21,6 @@ std::string hex(const void* p) {
   return text;
 }
 
-std::string joined(const Lines& lines) {
-  std::string all;
-  for (const std::string& line : lines) all += line;
-  return all;
-}
-
 uint32_t header_word(const void* block, int word) {
   uint32_t value = 0;
   std::memcpy(&value, static_cast<const char*>(block) - 32 + 4 * word, sizeof value);
@@ -169,8 +163,13 @@ TEST(UntrackedMemoryDeathTest, FailedReallocationKeepsTheOldBlock) {
   });
 }
 
-TEST(TrackedMemoryDeathTest, HeaderPrecedesAnAlignedBlock) {
-  run_tracked([] {
+TEST(TrackedMemoryDeathTest, SwitchedOnTrackingPutsAHeaderBeforeAnAlignedBlock) {
+  run_in_fresh_process(false, [] {
+    LogCapture capture(LOG_TO_DEBUGGER, nullptr);
+    set_memory_verbose(1);
+    switch_memory_tracking_on();
+    set_memory_verbose(0);
+    EXPECT_EQ(capture.texts(), Lines{"Memory tracking switched on\n"});
     void* block = alloc_mem(5, "abc");
     ASSERT_NE(block, nullptr);
     EXPECT_EQ(reinterpret_cast<uintptr_t>(block) % 16, 0u);
@@ -235,7 +234,7 @@ TEST(TrackedMemoryDeathTest, DumpShowsBytesAndPrintableColumn) {
     std::memcpy(small, "ab\0\x7f~", 5);
     LogCapture capture(LOG_TO_DEBUGGER, nullptr);
     display_memory(16);
-    const std::string dump = joined(capture.texts());
+    const std::string dump = capture.joined();
     const std::string row = " 61 62  0 7f 7e" + std::string(11 * 3, ' ') + "      a b . . ~ \n";
     EXPECT_NE(dump.find("use = small\n" + row + "\nMemory: 5 bytes"), std::string::npos) << dump;
     free_mem(small);
@@ -244,7 +243,7 @@ TEST(TrackedMemoryDeathTest, DumpShowsBytesAndPrintableColumn) {
     for (int i = 0; i < 20; ++i) large[i] = static_cast<unsigned char>('A' + i);
     capture.clear();
     display_memory(16);
-    const std::string cut = joined(capture.texts());
+    const std::string cut = capture.joined();
     EXPECT_NE(cut.find("use = large\nOnly the first 16 bytes displayed\n"
                        " 41 42 43 44 45 46 47 48 49 4a 4b 4c 4d 4e 4f 50"
                        "      A B C D E F G H I J K L M N O P \n\n"),
@@ -278,7 +277,7 @@ TEST(TrackedMemoryDeathTest, SecondFreeIsReportedAndReleasesNothing) {
 
     capture.clear();
     display_memory(0);
-    EXPECT_NE(joined(capture.texts()).find("Memory: 8 bytes in 1 blocks"), std::string::npos);
+    EXPECT_NE(capture.joined().find("Memory: 8 bytes in 1 blocks"), std::string::npos);
     free_mem(keep);
   });
 }
@@ -296,7 +295,7 @@ TEST(TrackedMemoryDeathTest, ReallocationKeepsTheBlockInItsPlaceOfTheList) {
 
     LogCapture capture(LOG_TO_DEBUGGER, nullptr);
     display_memory(0);
-    const std::string report = joined(capture.texts());
+    const std::string report = capture.joined();
     const size_t newest_at = report.find("use = newest");
     const size_t middle_at = report.find(hex(middle) + ", size = 100000   use = middle");
     const size_t oldest_at = report.find("use = oldest");
@@ -313,20 +312,16 @@ TEST(TrackedMemoryDeathTest, ReallocationKeepsTheBlockInItsPlaceOfTheList) {
   });
 }
 
-TEST(TrackedMemoryDeathTest, ReallocatingNullIsRefusedWithoutEndingTheProcess) {
-  run_tracked([] {
-    LogCapture capture(LOG_TO_DEBUGGER, nullptr);
-    EXPECT_EQ(realloc_mem(nullptr, 10), nullptr);
-    EXPECT_EQ(capture.entries(), Lines{":** Cont:  [] realloc_mem(): passed NULL ptr\n"});
-  });
-}
-
-TEST(TrackedMemoryDeathTest, FailedReallocationLeavesTheBlockLive) {
+TEST(TrackedMemoryDeathTest, RefusedReallocationsAnswerNullAndLeaveTheBlockLive) {
   run_tracked([] {
     register_failing_routines();
     char* block = static_cast<char*>(alloc_mem(4, "kept"));
     std::memcpy(block, "abc", 4);
     LogCapture capture(LOG_TO_DEBUGGER, nullptr);
+    // A null block is refused at level Cont: the process goes on.
+    EXPECT_EQ(realloc_mem(nullptr, 10), nullptr);
+    EXPECT_EQ(capture.entries(), Lines{":** Cont:  [] realloc_mem(): passed NULL ptr\n"});
+    capture.clear();
     FailingRoutines::failures_left = 1;
     EXPECT_EQ(realloc_mem(block, 64), nullptr);
     expect_realloc_failure(capture, block, "new size");
@@ -338,15 +333,3 @@ TEST(TrackedMemoryDeathTest, FailedReallocationLeavesTheBlockLive) {
   });
 }
 
-TEST(TrackedMemoryDeathTest, SwitchingOnIsAnnouncedWhenVerbose) {
-  run_in_fresh_process(false, [] {
-    LogCapture capture(LOG_TO_DEBUGGER, nullptr);
-    set_memory_verbose(1);
-    switch_memory_tracking_on();
-    void* block = alloc_mem(2, "tracked");
-    set_memory_verbose(0);
-    EXPECT_EQ(capture.texts()[0], "Memory tracking switched on\n");
-    EXPECT_EQ(header_word(block, 7), 12341234u);
-    free_mem(block);
-  });
-}

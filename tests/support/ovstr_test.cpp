@@ -64,39 +64,33 @@ TEST(OvStrConstructionTest, NullTextAndNullFormatGiveTheEmptyString) {
   }
 }
 
-TEST(OvStrConstructionTest, SingleTextIsCopiedWithoutFormatting) {
-  const OvStr s("100%s %d");
-  EXPECT_STREQ(s.CStr(), "100%s %d");
-  EXPECT_EQ(s.Length(), 8u);
-  EXPECT_TRUE(s.NotEmpty());
-}
+TEST(OvStrConstructionTest, SingleTextIsCopiedOthersAreFormatted) {
+  const OvStr single("100%s %d");
+  EXPECT_STREQ(single.CStr(), "100%s %d");
+  EXPECT_EQ(single.Length(), 8u);
+  EXPECT_TRUE(single.NotEmpty());
 
-TEST(OvStrConstructionTest, FormatsWithArguments) {
-  const OvStr s("Error (%c%c) at <%d> in <%s>", '!', 'M', 42, "file.cpp");
-  EXPECT_STREQ(s.CStr(), "Error (!M) at <42> in <file.cpp>");
-  EXPECT_EQ(s.Length(), std::strlen(s.CStr()));
-}
+  const OvStr formatted("Error (%c%c) at <%d> in <%s>", '!', 'M', 42, "file.cpp");
+  EXPECT_STREQ(formatted.CStr(), "Error (!M) at <42> in <file.cpp>");
+  EXPECT_EQ(formatted.Length(), std::strlen(formatted.CStr()));
 
-TEST(OvStrConstructionTest, NumbersBecomeDecimalText) {
   EXPECT_STREQ(OvStr(-42).CStr(), "-42");
   EXPECT_STREQ(OvStr(INT_MIN).CStr(), std::to_string(INT_MIN).c_str());
   EXPECT_STREQ(OvStr(LONG_MAX).CStr(), std::to_string(LONG_MAX).c_str());
 }
 
-TEST(OvStrFormattingTest, TextOf98CharactersFitsTheFirstScratchBuffer) {
-  const std::string text(98, 'a');
-  NothrowProbe probe;
-  const OvStr s("%s", text.c_str());
-  EXPECT_EQ(NothrowProbe::sizes, (std::vector<size_t>{100, 99}));
-  EXPECT_EQ(s.CStr(), text);
-}
-
-TEST(OvStrFormattingTest, TextOf99CharactersNeedsTheSecondSize) {
-  const std::string text(99, 'b');
-  NothrowProbe probe;
-  const OvStr s("%s", text.c_str());
-  EXPECT_EQ(NothrowProbe::sizes, (std::vector<size_t>{100, 200, 100}));
-  EXPECT_EQ(s.CStr(), text);
+TEST(OvStrFormattingTest, TextOf99CharactersNoLongerFitsTheFirstScratchBuffer) {
+  const struct {
+    size_t length;
+    std::vector<size_t> buffers;
+  } cases[] = {{98, {100, 99}}, {99, {100, 200, 100}}};
+  for (const auto& c : cases) {
+    const std::string text(c.length, 'a');
+    NothrowProbe probe;
+    const OvStr s("%s", text.c_str());
+    EXPECT_EQ(NothrowProbe::sizes, c.buffers) << c.length;
+    EXPECT_EQ(s.CStr(), text);
+  }
 }
 
 TEST(OvStrFormattingTest, LongestAcceptedTextIs51198Characters) {
@@ -191,12 +185,8 @@ TEST(OvStrStatisticsTest, CountersFollowEveryBuffer) {
 }
 
 TEST(OvStrStatisticsTest, ReportWritesMessageAndCounters) {
-  set_log_output(LOG_TO_STDERR, nullptr);
-  ::testing::internal::CaptureStderr();
   const OvStr::Statistics now = OvStr::GetStatistics();
-  OvStr::ReportStatistics("checkpoint %d", 3);
-  const std::string written = ::testing::internal::GetCapturedStderr();
-  set_log_output(LOG_TO_NOWHERE, nullptr);
+  const std::string written = log_on_stderr([] { OvStr::ReportStatistics("checkpoint %d", 3); });
   const std::string expected =
       "checkpoint 3\nNum Strs Alloced: " + std::to_string(now.strings_allocated) +
       " Num Strs Freed " + std::to_string(now.strings_freed) + " Strs Left " +
@@ -215,8 +205,7 @@ TEST(OvStrStatisticsTest, TraceNamesTheOperation) {
     a += b;
   }
   OvStr::SetTrace(false);
-  std::string written;
-  for (const std::string& text : capture.texts()) written += text;
+  const std::string written = capture.joined();
   for (const char* line : {"OvStr: Copy Constructor called: <a>\n\nNum Strs Alloced: ",
                            "OvStr: a += a operator+= called\n\nNum Strs Alloced: ",
                            "OvStr: Default Destructor called: <aa>\n\nNum Strs Alloced: "}) {
@@ -224,24 +213,20 @@ TEST(OvStrStatisticsTest, TraceNamesTheOperation) {
   }
 }
 
-TEST(OvStrSplitTest, RunsOfSeparatorsCountAsOne) {
-  std::vector<OvStr> pieces;
-  EXPECT_TRUE(OvStr("\n\nab\n\ncd\n").Split('\n', pieces));
-  EXPECT_EQ(texts_of(pieces), (std::vector<std::string>{"ab", "cd"}));
-}
-
-TEST(OvStrSplitTest, EmptyTextGivesNoPiece) {
-  std::vector<OvStr> pieces;
-  EXPECT_TRUE(OvStr("").Split('\n', pieces));
-  EXPECT_TRUE(pieces.empty());
-  EXPECT_TRUE(OvStr(",,,").Split(',', pieces));
-  EXPECT_TRUE(pieces.empty());
-}
-
-TEST(OvStrSplitTest, TextWithoutSeparatorIsOnePiece) {
-  std::vector<OvStr> pieces;
-  EXPECT_TRUE(OvStr("a b\tc").Split('\n', pieces));
-  EXPECT_EQ(texts_of(pieces), std::vector<std::string>{"a b\tc"});
+TEST(OvStrSplitTest, RunsOfSeparatorsCountAsOneAndEmptyPiecesAreDropped) {
+  const struct {
+    const char* text;
+    char separator;
+    std::vector<std::string> pieces;
+  } cases[] = {{"\n\nab\n\ncd\n", '\n', {"ab", "cd"}},
+               {"", '\n', {}},
+               {",,,", ',', {}},
+               {"a b\tc", '\n', {"a b\tc"}}};
+  for (const auto& c : cases) {
+    std::vector<OvStr> pieces;
+    EXPECT_TRUE(OvStr(c.text).Split(c.separator, pieces)) << c.text;
+    EXPECT_EQ(texts_of(pieces), c.pieces) << c.text;
+  }
 }
 
 TEST(OvStrSplitTest, RunningOutOfStorageAnswersFalseWithThePiecesSoFar) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "ovlog.h"
 #include "platform/platform_host.h"
 #include "support_test_helpers.h"
 
@@ -13,13 +14,6 @@ int holds_tool_cursor(HINSTANCE, unsigned type, unsigned short id) {
   return type == PLATFORM_RESOURCE_CURSOR_GROUP && id == kToolCursor;
 }
 
-struct Sink {
-  std::vector<std::pair<PlatformOutputKind, std::string>> received;
-  static void Collect(PlatformOutputKind kind, const char* text, void* context) {
-    static_cast<Sink*>(context)->received.emplace_back(kind, text);
-  }
-};
-
 class PlatformCursorTest : public ::testing::Test {
  protected:
   void TearDown() override {
@@ -32,16 +26,14 @@ class PlatformCursorTest : public ::testing::Test {
 }  // namespace
 
 TEST(PlatformOutputTest, SinkReceivesDebuggerLinesAndMessageBoxesWithTheirKind) {
-  Sink sink;
-  platform_set_output_sink(&Sink::Collect, &sink);
+  LogCapture capture(LOG_TO_NOWHERE);
   OutputDebugStringA("line one\n");
-  const int answer = MessageBoxA(nullptr, "box text", "", MB_OK);
-  platform_set_output_sink(nullptr, nullptr);
+  EXPECT_EQ(MessageBoxA(nullptr, "box text", "", MB_OK), IDOK);
 
-  EXPECT_EQ(answer, IDOK);
-  ASSERT_EQ(sink.received.size(), 2u);
-  EXPECT_EQ(sink.received[0], std::make_pair(PLATFORM_DEBUGGER_LINE, std::string("line one\n")));
-  EXPECT_EQ(sink.received[1], std::make_pair(PLATFORM_MESSAGE_BOX, std::string("box text")));
+  ASSERT_EQ(capture.outputs().size(), 2u);
+  EXPECT_EQ(capture.outputs()[0].kind, PLATFORM_DEBUGGER_LINE);
+  EXPECT_EQ(capture.outputs()[1].kind, PLATFORM_MESSAGE_BOX);
+  EXPECT_EQ(capture.texts(), (std::vector<std::string>{"line one\n", "box text"}));
 }
 
 TEST(PlatformOutputTest, DefaultSinkWritesOneLineEachToStandardError) {

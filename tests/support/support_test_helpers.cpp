@@ -34,6 +34,21 @@ std::vector<std::string> LogCapture::entries() const {
   return result;
 }
 
+std::string LogCapture::joined() const {
+  std::string all;
+  for (const Output& output : outputs_) all += output.text;
+  return all;
+}
+
+std::string log_on_stderr(const std::function<void()>& action) {
+  set_log_output(LOG_TO_STDERR, nullptr);
+  ::testing::internal::CaptureStderr();
+  action();
+  std::string written = ::testing::internal::GetCapturedStderr();
+  set_log_output(LOG_TO_NOWHERE, nullptr);
+  return written;
+}
+
 TempFile::TempFile(const std::string& leaf) {
   // Test processes run side by side, so each folder gets a random name.
   std::random_device random;

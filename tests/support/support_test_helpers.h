@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -29,12 +30,17 @@ class LogCapture {
   // The texts with their leading "dd/mm/yy hh:mm:ss" stamp removed; a text
   // without one is kept whole, so that a comparison shows it.
   std::vector<std::string> entries() const;
+  // All texts run together, for searching a report that spans many lines.
+  std::string joined() const;
   void clear() { outputs_.clear(); }
 
  private:
   static void Collect(PlatformOutputKind kind, const char* text, void* context);
   std::vector<Output> outputs_;
 };
+
+// What the log writes to standard error while the action runs.
+std::string log_on_stderr(const std::function<void()>& action);
 
 // A file name in a fresh temporary folder, removed with the folder afterwards.
 class TempFile {
