@@ -207,10 +207,6 @@ TEST_F(UndoTest, ALongDragOfRevertedFeedbackKeepsNoDeadArt) {
     expectSound();  // reports art that is dead but not freed
 }
 
-}  // namespace
-
-namespace {
-
 std::vector<std::string> LayerTitles(hostcore::Document& document) {
     std::vector<std::string> titles;
     AILayerHandle layer = nullptr;
@@ -240,10 +236,6 @@ TEST_F(UndoTest, ALayerAddedOnTopComesFirstAndGoesWithItsStep) {
     EXPECT_THAT(LayerTitles(document()), ElementsAre("Top", "Layer", "Other"));
     expectSound();
 }
-
-}  // namespace
-
-namespace {
 
 // What undo and redo need of a step, and no more: art made in the step is
 // not followed through its changes, and art it made and disposed of is not

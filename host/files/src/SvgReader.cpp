@@ -406,7 +406,7 @@ private:
             path.type = kPathArt;
             path.props.style = art.props.style;
             path.path.closed = subpath.closed;
-            for (const Anchor& a : subpath.anchors) path.path.segments.push_back(toSegment(a));
+            for (const Anchor& a : subpath.anchors) path.path.segments.edit().push_back(toSegment(a));
             paths.push_back(std::move(path));
         }
         if (paths.size() == 1) {
