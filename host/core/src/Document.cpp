@@ -357,6 +357,33 @@ NodeIndex Document::build(const ArtCopy& copy, bool keepIds) {
     return n;
 }
 
+// A detached, live copy of a subtree, made node to node; the caller places
+// its root. Segments are shared with the source until either changes.
+NodeIndex Document::clone(NodeIndex source) {
+    const NodeIndex n = createNode(nodes_[source].type);
+    const ArtNode& from = nodes_[source];
+    ArtNode& copy = nodes_[n];  // slots stay where they are while others are added
+    copy.props = from.props;
+    copy.path = from.path;
+    if (from.type == kPluginArt) {
+        copy.editGroup = clone(from.editGroup);
+        copy.resultGroup = clone(from.resultGroup);
+        nodes_[copy.editGroup].role = ArtRole::EditGroup;
+        nodes_[copy.resultGroup].role = ArtRole::ResultGroup;
+        nodes_[copy.editGroup].parent = nodes_[copy.resultGroup].parent = n;
+        if (from.dirty) {
+            copy.dirty = true;
+            dirtyOrder_.push_back(n);
+        }
+    }
+    if (from.dictionary != kNoIndex && !dictionaries_[from.dictionary].entries.empty()) {
+        const uint32_t d = ensureDictionary(n);
+        dictionaries_[d].entries = dictionaries_[from.dictionary].entries;
+    }
+    for (NodeIndex c = from.firstChild; c != kNoNode; c = nodes_[c].next) attach(clone(c), Place{n, kNoNode});
+    return n;
+}
+
 // ---- Art tree operations ------------------------------------------------------
 
 AIErr Document::newArt(AIArtType type, AIPaintOrder order, AIArtHandle prep, AIArtHandle* newArt) {
@@ -388,7 +415,7 @@ AIErr Document::duplicateArt(AIArtHandle art, AIPaintOrder order, AIArtHandle pr
     if (newArt == nullptr) return kHostBadParameterErr;
     Place place;
     if (AIErr err = resolvePlace(order, prep, nodes_[source].type, &place)) return err;
-    const NodeIndex n = build(copyOf(source));
+    const NodeIndex n = clone(source);
     placeNew(n, place);
     *newArt = artHandle(n);
     return kNoErr;
@@ -582,7 +609,7 @@ AIErr Document::setSegmentCount(AIArtHandle path, int16_t count) {
     if (AIErr err = findPath(path, &n)) return err;
     if (count < 0) return kHostIndexRangeErr;
     if (size_t(count) == nodes_[n].path.segments.size()) return kNoErr;
-    std::vector<AIPathSegment>& segments = editGeometry(n).segments;
+    std::vector<AIPathSegment>& segments = editGeometry(n).segments.edit();
     // New segments repeat the last one, so no stray point appears.
     const AIPathSegment filler = segments.empty() ? AIPathSegment{} : segments.back();
     segments.resize(size_t(count), filler);
@@ -606,12 +633,11 @@ AIErr Document::setSegments(AIArtHandle path, int16_t first, int16_t count, cons
     if (count > 0 && in == nullptr) return kHostBadParameterErr;
     if (count == 0) return kNoErr;
     PathGeometry& geometry = editGeometry(n);
-    if (size_t(first) + size_t(count) > geometry.segments.size())
-        geometry.segments.resize(size_t(first) + size_t(count));
-    std::copy_n(in, count, geometry.segments.begin() + first);
-    geometry.callerNonFinite =
-        anyNonFinite(in, size_t(count)) ||
-        (geometry.callerNonFinite && anyNonFinite(geometry.segments.data(), geometry.segments.size()));
+    std::vector<AIPathSegment>& segments = geometry.segments.edit();
+    if (size_t(first) + size_t(count) > segments.size()) segments.resize(size_t(first) + size_t(count));
+    std::copy_n(in, count, segments.begin() + first);
+    geometry.callerNonFinite = anyNonFinite(in, size_t(count)) ||
+                               (geometry.callerNonFinite && anyNonFinite(segments.data(), segments.size()));
     return kNoErr;
 }
 

@@ -94,12 +94,6 @@ AIRealRect leafBounds(const LeafData& leaf) {
     return extent.rect();
 }
 
-void transformSegment(const AIRealMatrix& m, AIPathSegment& s) {
-    s.p = transformPoint(m, s.p);
-    s.in = transformPoint(m, s.in);
-    s.out = transformPoint(m, s.out);
-}
-
 }  // namespace
 
 AIRealRect Document::boundsOf(NodeIndex node) const {
@@ -148,7 +142,7 @@ void Document::transformNode(NodeIndex node, const AIRealMatrix& matrix, AIReal 
     case kPathArt:
         if (moves) {
             PathGeometry& path = editGeometry(node);
-            for (AIPathSegment& s : path.segments) transformSegment(matrix, s);
+            path.segments.transform(matrix);
             if (!matrixFinite(matrix)) path.callerNonFinite = true;
         }
         break;

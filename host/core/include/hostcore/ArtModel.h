@@ -3,6 +3,7 @@
 // the undo journal.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -13,6 +14,7 @@
 
 #include "hostapi/HostTypes.h"
 #include "hostcore/Handles.h"
+#include "hostcore/MatrixMath.h"
 
 namespace hostcore {
 
@@ -53,8 +55,61 @@ struct ArtProps {
     LeafData leaf;
 };
 
+// A path's segments, shared by copies of the path (duplicates, dictionary
+// entries, journal records) until one of them changes: copying art costs
+// no segments, and a copy that is then transformed is written only once.
+class SegmentList {
+public:
+    SegmentList() = default;
+    SegmentList(std::vector<AIPathSegment> segments)
+        : shared_(segments.empty() ? nullptr : std::make_shared<std::vector<AIPathSegment>>(std::move(segments))) {}
+
+    operator const std::vector<AIPathSegment>&() const { return shared_ ? *shared_ : none(); }
+    size_t size() const { return shared_ ? shared_->size() : 0; }
+    bool empty() const { return size() == 0; }
+    const AIPathSegment* begin() const { return shared_ ? shared_->data() : nullptr; }
+    const AIPathSegment* end() const { return begin() + size(); }
+    const AIPathSegment& operator[](size_t i) const { return (*shared_)[i]; }
+    const AIPathSegment& front() const { return shared_->front(); }
+    const AIPathSegment& back() const { return shared_->back(); }
+
+    // The segments to change, copied first while another copy shares them.
+    std::vector<AIPathSegment>& edit() {
+        if (!shared_)
+            shared_ = std::make_shared<std::vector<AIPathSegment>>();
+        else if (shared_.use_count() > 1)
+            shared_ = std::make_shared<std::vector<AIPathSegment>>(*shared_);
+        return *shared_;
+    }
+
+    // Every point put through the matrix: in place when no other copy
+    // shares the segments, else read from the shared ones into a list of
+    // its own, so a fresh copy is written once.
+    void transform(const AIRealMatrix& m) {
+        if (!shared_) return;
+        const size_t count = shared_->size();
+        const AIPathSegment* from = shared_->data();
+        if (shared_.use_count() > 1) shared_ = std::make_shared<std::vector<AIPathSegment>>(count);
+        AIPathSegment* to = shared_->data();
+        for (size_t i = 0; i < count; ++i) {
+            const AIPathSegment s = from[i];
+            to[i].p = transformPoint(m, s.p);
+            to[i].in = transformPoint(m, s.in);
+            to[i].out = transformPoint(m, s.out);
+            to[i].corner = s.corner;
+        }
+    }
+
+private:
+    static const std::vector<AIPathSegment>& none() {
+        static const std::vector<AIPathSegment> empty;
+        return empty;
+    }
+    std::shared_ptr<std::vector<AIPathSegment>> shared_;
+};
+
 struct PathGeometry {
-    std::vector<AIPathSegment> segments;
+    SegmentList segments;
     bool closed = false;
     // A caller handed in an infinite or not-a-number coordinate; such
     // coordinates are then the caller's and not a fault of the document.

@@ -221,6 +221,7 @@ private:
     std::vector<NodeIndex> subtree(NodeIndex root) const;
     ArtCopy copyOf(NodeIndex node) const;
     NodeIndex build(const ArtCopy& copy, bool keepIds = false);
+    NodeIndex clone(NodeIndex source);
     uint32_t ensureDictionary(NodeIndex node);
     void setSubtreeLife(NodeIndex root, bool live);
     void collect(NodeIndex node);
