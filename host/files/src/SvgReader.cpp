@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <set>
@@ -276,8 +277,8 @@ private:
             art.type = kGroupArt;
             art.id = idOf(node, source, "g");
             for (xmlNode* child = node->children; child != nullptr; child = child->next)
-                if (auto c = convert(child, ctm, props, opacity, source))
-                    art.children.insert(art.children.begin(), std::move(*c));
+                if (auto c = convert(child, ctm, props, opacity, source)) art.children.push_back(std::move(*c));
+            std::reverse(art.children.begin(), art.children.end());  // the last in the file is on top
             if (attribute(node, "clipped", kMirtilNamespace).value_or("") == "true") art.props.clipped = true;
         } else {
             art = shape(node, name, ctm, props, opacity, source);
@@ -417,8 +418,8 @@ private:
         for (size_t i = 0; i < paths.size(); ++i) {
             const std::string wanted = art.id + "." + std::to_string(i + 1);
             paths[i].id = usedIds_.insert(wanted).second ? wanted : freshId("path");
-            art.children.insert(art.children.begin(), std::move(paths[i]));
         }
+        art.children.assign(std::make_move_iterator(paths.rbegin()), std::make_move_iterator(paths.rend()));
         return art;
     }
 
@@ -723,16 +724,36 @@ void keepFirstError(void* first, xmlErrorPtr error) {
     kept->emplace(error->line, std::move(message));
 }
 
+// The text handed to the parser piece by piece: read whole from memory,
+// libxml2 refuses input past ten megabytes unless told to lift all its
+// limits, entity expansion among them.
+struct TextStream {
+    const std::string& text;
+    size_t at = 0;
+
+    static int read(void* stream, char* buffer, int length) {
+        auto* self = static_cast<TextStream*>(stream);
+        const size_t count = std::min(size_t(length), self->text.size() - self->at);
+        std::memcpy(buffer, self->text.data() + self->at, count);
+        self->at += count;
+        return int(count);
+    }
+};
+
 }  // namespace
 
 Outcome readSvg(hostcore::HostCore& core, const std::string& svgText, const std::string& sourceName) {
+    if (svgText.size() > kMaxSvgBytes)
+        return Outcome{sourceName + ": the file is larger than " + std::to_string(kMaxSvgBytes >> 20) +
+                       " MB, the most a document may be"};
     xmlParserCtxt* context = xmlNewParserCtxt();
     if (context == nullptr) return Outcome{sourceName + ": out of memory"};
     std::optional<std::pair<int, std::string>> firstError;
     xmlSetStructuredErrorFunc(&firstError, keepFirstError);
     // No network, no external entities: a file names nothing else to load.
-    xmlDoc* xml = xmlCtxtReadMemory(context, svgText.data(), int(svgText.size()), sourceName.c_str(), nullptr,
-                                    XML_PARSE_NONET);
+    TextStream stream{svgText};
+    xmlDoc* xml = xmlCtxtReadIO(context, TextStream::read, nullptr, &stream, sourceName.c_str(), nullptr,
+                                XML_PARSE_NONET);
     xmlSetStructuredErrorFunc(nullptr, nullptr);
     if (xml == nullptr || context->wellFormed == 0) {
         if (xml != nullptr) xmlFreeDoc(xml);

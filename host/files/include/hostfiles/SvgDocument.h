@@ -13,6 +13,7 @@
 // to the same document, and writing that again gives the same bytes.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 #include "hostcore/HostCore.h"
@@ -28,6 +29,10 @@ struct Outcome {
     bool ok() const { return error.empty(); }
     explicit operator bool() const { return ok(); }
 };
+
+// Larger texts are refused before they are parsed: a document this size
+// already takes gigabytes once read.
+constexpr size_t kMaxSvgBytes = size_t(256) << 20;
 
 // Replaces the core's document with the one the text describes; on
 // failure the core's document is left as it was. `sourceName` names the
