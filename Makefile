@@ -25,11 +25,14 @@ test: build
 
 # Every test again, built with AddressSanitizer, UndefinedBehaviorSanitizer
 # and LeakSanitizer in a build of its own; any report fails the test.
+# Warnings are held to the plain build: the instrumented one draws false
+# maybe-uninitialized warnings from the standard library's own headers.
 SANITIZE_DIR ?= build-sanitize
 SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1:check_initialization_order=1 \
 	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 test-sanitize: deps
-	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DMIRTIL_SANITIZE=ON $(CMAKE_FLAGS)
+	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DMIRTIL_SANITIZE=ON \
+		$(filter-out -DMIRTIL_WERROR=ON,$(CMAKE_FLAGS))
 	$(SANITIZER_ENV) cmake --build $(SANITIZE_DIR) -j $(JOBS)
 	$(SANITIZER_ENV) ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
 
