@@ -1,6 +1,7 @@
 // SVG text into a document: layers from the top-level groups, art from the
 // elements, plug-in objects from the host's own elements.
 #include <libxml/parser.h>
+#include <libxml/parserInternals.h>
 
 #include <algorithm>
 #include <charconv>
@@ -724,9 +725,9 @@ void keepFirstError(void* first, xmlErrorPtr error) {
     kept->emplace(error->line, std::move(message));
 }
 
-// The text handed to the parser piece by piece: read whole from memory,
-// libxml2 refuses input past ten megabytes unless told to lift all its
-// limits, entity expansion among them.
+// The text handed to the parser piece by piece. Read whole from memory,
+// which is faster, libxml2 refuses to look past its lookup limit (ten
+// megabytes) unless told to lift all its limits, entity expansion among them.
 struct TextStream {
     const std::string& text;
     size_t at = 0;
@@ -752,8 +753,11 @@ Outcome readSvg(hostcore::HostCore& core, const std::string& svgText, const std:
     xmlSetStructuredErrorFunc(&firstError, keepFirstError);
     // No network, no external entities: a file names nothing else to load.
     TextStream stream{svgText};
-    xmlDoc* xml = xmlCtxtReadIO(context, TextStream::read, nullptr, &stream, sourceName.c_str(), nullptr,
-                                XML_PARSE_NONET);
+    xmlDoc* xml = svgText.size() <= XML_MAX_LOOKUP_LIMIT
+                      ? xmlCtxtReadMemory(context, svgText.data(), int(svgText.size()), sourceName.c_str(), nullptr,
+                                          XML_PARSE_NONET)
+                      : xmlCtxtReadIO(context, TextStream::read, nullptr, &stream, sourceName.c_str(), nullptr,
+                                      XML_PARSE_NONET);
     xmlSetStructuredErrorFunc(nullptr, nullptr);
     if (xml == nullptr || context->wellFormed == 0) {
         if (xml != nullptr) xmlFreeDoc(xml);
