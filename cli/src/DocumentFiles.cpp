@@ -1,6 +1,6 @@
 #include "mirtilcli/DocumentFiles.h"
 
-#include "SvgSyntax.h"
+#include "hostfiles/SvgSyntax.h"
 #include "hostfiles/JsonDump.h"
 #include "hostfiles/SvgDocument.h"
 #include "mirtilcli/Animation.h"

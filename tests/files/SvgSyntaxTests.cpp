@@ -5,7 +5,7 @@
 #include <cstring>
 #include <random>
 
-#include "SvgSyntax.h"
+#include "hostfiles/SvgSyntax.h"
 
 using namespace hostfiles::svg;
 

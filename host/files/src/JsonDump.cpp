@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "SvgSyntax.h"
+#include "hostfiles/SvgSyntax.h"
 
 namespace hostfiles {
 

@@ -15,7 +15,7 @@
 #include <unordered_map>
 
 #include "SvgModel.h"
-#include "SvgSyntax.h"
+#include "hostfiles/SvgSyntax.h"
 #include "hostcore/MatrixMath.h"
 #include "hostfiles/SvgDocument.h"
 

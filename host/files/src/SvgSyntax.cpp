@@ -1,4 +1,4 @@
-#include "SvgSyntax.h"
+#include "hostfiles/SvgSyntax.h"
 
 #include <algorithm>
 #include <charconv>

@@ -9,7 +9,7 @@
 #include <set>
 
 #include "SvgModel.h"
-#include "SvgSyntax.h"
+#include "hostfiles/SvgSyntax.h"
 #include "hostfiles/SvgDocument.h"
 
 namespace hostfiles {
