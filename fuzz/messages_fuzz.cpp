@@ -2,13 +2,10 @@
 // the document is checked after every message, and the plug-in must
 // leave nothing behind. A failure aborts, naming what was found.
 
-#include <dlfcn.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
+#include "ModuleFuzzing.h"
 #include "hostposix/DlopenModuleLoader.h"
 #include "hostvalidate/Interactions.h"
 
@@ -16,16 +13,10 @@ namespace {
 
 constexpr int kMostInteractions = 64;
 
-void fail(const std::string& what) {
-  std::fprintf(stderr, "%s\n", what.c_str());
-  std::abort();
-}
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  // Keeps the module mapped between inputs, so that its coverage stays known.
-  if (!dlopen(MIRTIL_MODULE_PATH, RTLD_NOW)) fail(dlerror());
+  keepModuleMapped();
   return 0;
 }
 

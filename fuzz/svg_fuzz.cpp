@@ -4,24 +4,16 @@
 // and the plug-in must leave nothing behind. A failure aborts, naming
 // what was found.
 
-#include <dlfcn.h>
-
 #include <cstddef>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 
 #include "hostcore/Invariants.h"
 #include "hostfiles/SvgDocument.h"
+#include "ModuleFuzzing.h"
 #include "hostposix/DlopenModuleLoader.h"
 #include "hostvalidate/Trial.h"
 
 namespace {
-
-void fail(const std::string& what) {
-  std::fprintf(stderr, "%s\n", what.c_str());
-  std::abort();
-}
 
 void expectSound(hostcore::Document& document, const char* when) {
   const std::vector<std::string> faults = hostcore::checkDocument(document);
@@ -31,8 +23,7 @@ void expectSound(hostcore::Document& document, const char* when) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  // Keeps the module mapped between inputs, so that its coverage stays known.
-  if (!dlopen(MIRTIL_MODULE_PATH, RTLD_NOW)) fail(dlerror());
+  keepModuleMapped();
   return 0;
 }
 
