@@ -86,3 +86,20 @@ void operator delete(void* block, std::align_val_t, const std::nothrow_t&) noexc
 void operator delete[](void* block, std::align_val_t, const std::nothrow_t&) noexcept {
   FreeAlignedHostBlock(block);
 }
+
+#if defined(__GLIBCXX__)
+// The C++ runtime linked into the module keeps an emergency pool for
+// exceptions, allocated when the module is loaded; it is given back when the
+// host unloads the module, so that load and unload cycles leave nothing.
+namespace __gnu_cxx {
+void __freeres();
+}
+
+namespace {
+
+struct RuntimePoolRelease {
+  ~RuntimePoolRelease() { __gnu_cxx::__freeres(); }
+} releaseRuntimePoolAtUnload;
+
+}  // namespace
+#endif
