@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev binutils libxml2-dev librsvg2-dev libcairo2-dev nlohmann-json3-dev
-  clang libclang-rt-14-dev)
+  clang libclang-rt-14-dev valgrind)
 
 missing=()
 for p in "${packages[@]}"; do
