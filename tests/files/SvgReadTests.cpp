@@ -197,6 +197,19 @@ TEST_F(FilesTest, MalformedTextIsRefusedNamingFileAndLineAndKeepsTheDocument) {
     EXPECT_NE(doc().artById("kept"), nullptr);
     const hostfiles::Outcome notSvg = readSvg(core, "<html>\n</html>", "page.html");
     EXPECT_EQ(notSvg.error, "page.html:1: the root element is not svg");
+    // Numbers a double holds but a point's single precision does not, in
+    // path data or through a transformation, are refused the same way.
+    for (const char* art : {R"svg(<path d="M 0 0 L 1e65 0"/>)svg", R"svg(<g transform="scale(1e30)"><path d="M 0 0 L 1e10 0"/></g>)svg",
+                            R"svg(<image transform="translate(1e40 0)" width="1" height="1"/>)svg"}) {
+        const hostfiles::Outcome huge =
+            readSvg(core, std::string("<svg xmlns=\"http://www.w3.org/2000/svg\">\n") + art + "\n</svg>", "huge.svg");
+        EXPECT_EQ(huge.error, "huge.svg:2: coordinate out of range") << art;
+    }
+    // An element or attribute whose prefix names no namespace.
+    const hostfiles::Outcome unbound =
+        readSvg(core, "<svg xmlns=\"http://www.w3.org/2000/svg\">\n<mirtil:plugin/>\n</svg>", "unbound.svg");
+    EXPECT_EQ(unbound.error, "unbound.svg:2: Namespace prefix mirtil on plugin is not defined");
+    EXPECT_NE(doc().artById("kept"), nullptr);
 }
 
 TEST_F(FilesTest, ThePageComesFromTheViewBox) {

@@ -168,6 +168,14 @@ private:
         throw Fault{source_ + ":" + std::to_string(line) + ": " + message};
     }
 
+    // Points are held in single precision: a coordinate beyond its range
+    // would become infinite, so the file is refused instead.
+    AIReal coordinate(const xmlNode* node, double value) {
+        const AIReal real = AIReal(value);
+        if (!std::isfinite(real)) fail(node, "coordinate out of range");
+        return real;
+    }
+
     // ---- Ids ------------------------------------------------------------------
 
     void index(xmlNode* node) {
@@ -392,7 +400,7 @@ private:
         const auto toSegment = [&](const Anchor& a) {
             const auto point = [&](Point p) {
                 const Point q = ctm.apply(p);
-                return AIRealPoint{AIReal(q.x), flipped(AIReal(q.y))};
+                return AIRealPoint{coordinate(node, q.x), flipped(coordinate(node, q.y))};
             };
             AIPathSegment s{point(a.p), point(a.in), point(a.out), 0};
             while (cornerAt < corners.size() && corners[cornerAt] == ' ') ++cornerAt;
@@ -578,8 +586,9 @@ private:
         xmlFreeDoc(payload);
 
         // The document's matrix maps the element's coordinates to points, v upward.
-        art.props.leaf.matrix = AIRealMatrix{AIReal(ctm.a), flipped(AIReal(ctm.b)), AIReal(ctm.c),
-                                             flipped(AIReal(ctm.d)), AIReal(ctm.e), flipped(AIReal(ctm.f))};
+        art.props.leaf.matrix = AIRealMatrix{coordinate(node, ctm.a), flipped(coordinate(node, ctm.b)),
+                                             coordinate(node, ctm.c), flipped(coordinate(node, ctm.d)),
+                                             coordinate(node, ctm.e), flipped(coordinate(node, ctm.f))};
         art.props.leaf.box = localBox(node, props, 0).value_or(AIRealRect{0, 0, 0, 0});
         return art;
     }
@@ -759,7 +768,9 @@ Outcome readSvg(hostcore::HostCore& core, const std::string& svgText, const std:
                       : xmlCtxtReadIO(context, TextStream::read, nullptr, &stream, sourceName.c_str(), nullptr,
                                       XML_PARSE_NONET);
     xmlSetStructuredErrorFunc(nullptr, nullptr);
-    if (xml == nullptr || context->wellFormed == 0) {
+    // A prefix bound to no namespace would be bound by the writer's own
+    // declarations and read back as something else: such files are refused.
+    if (xml == nullptr || context->wellFormed == 0 || context->nsWellFormed == 0) {
         if (xml != nullptr) xmlFreeDoc(xml);
         xmlFreeParserCtxt(context);
         if (!firstError) firstError.emplace(0, "not well-formed XML");
