@@ -254,6 +254,28 @@ AIErr GenerateResultArt(AIArtHandle edit, AIArtHandle result, AIArtHandle pig) {
   }
   CHECK_CALL(UpdatePigForTranslate(pig));
 
+  // The entries are read and checked before anything is made: a document
+  // read in may hold values out of all range, and an object whose points
+  // are not numbers or lie beyond any drawing keeps its result group empty.
+  AIDictionaryRef dict = nullptr;
+  DictionaryRelease releaseDict(dict);
+  AIReal coords[2];
+  CHECK_CALL(sAIArt->GetDictionary(pig,&dict));
+  CHECK_CALL(ReadFloatArrayFromDict(dict,"Mir-Off-XY",2,coords));
+  const AIRealPoint offs = PointOf(coords);
+  CHECK_CALL(ReadFloatArrayFromDict(dict,"Mir-Cnj-XY",2,coords));
+  AIRealPoint cnj = Sum(PointOf(coords), offs);
+  CHECK_CALL(ReadFloatArrayFromDict(dict,"Mir-Cnt-XY",2,coords));
+  const AIRealPoint centre = Sum(PointOf(coords), offs);
+  CHECK_CALL(ReadFloatArrayFromDict(dict,"Mir-Angle",1,coords));
+  const AIReal angle = coords[0];
+  int32_t type = kMirtilInPlace;
+  CHECK_CALL(ReadIntFromDict(dict,"Mir-Type",&type));
+  if (!InRange(offs) || !InRange(centre) || !InRange(cnj) || !InRange(angle)) {
+    log_info("Centre, cnj or angle out of range in GenerateResultArt");
+    return kBadParameterErr;
+  }
+
   AIArtHandle overall = CreateNewArt(kGroupArt, result);
   if (!overall) {
     log_info("Unable to create overall group in result art");
@@ -270,23 +292,9 @@ AIErr GenerateResultArt(AIArtHandle edit, AIArtHandle result, AIArtHandle pig) {
     return kOutOfMemoryErr;
   }
 
-  AIDictionaryRef dict = nullptr;
-  DictionaryRelease releaseDict(dict);
-  AIReal coords[2];
-  CHECK_CALL(sAIArt->GetDictionary(pig,&dict));
-  CHECK_CALL(ReadFloatArrayFromDict(dict,"Mir-Off-XY",2,coords));
-  const AIRealPoint offs = PointOf(coords);
   CHECK_CALL(CopyDictArtToGroup(dict,clip,kPlaceInsideOnBottom));
-  CHECK_CALL(TranslateArt(clip,offs));
-  CHECK_CALL(ReadFloatArrayFromDict(dict,"Mir-Cnj-XY",2,coords));
-  AIRealPoint cnj = Sum(PointOf(coords), offs);
-  CHECK_CALL(ReadFloatArrayFromDict(dict,"Mir-Cnt-XY",2,coords));
-  const AIRealPoint centre = Sum(PointOf(coords), offs);
-  CHECK_CALL(ReadFloatArrayFromDict(dict,"Mir-Angle",1,coords));
-  const AIReal angle = coords[0];
-  int32_t type = kMirtilInPlace;
-  CHECK_CALL(ReadIntFromDict(dict,"Mir-Type",&type));
   releaseDict.ReleaseNow();
+  CHECK_CALL(TranslateArt(clip,offs));
 
   // Type 0 turns the art behind a fixed triangle; type 1 sweeps the wedge
   // over the art and turns the whole result back at the end.
@@ -294,12 +302,6 @@ AIErr GenerateResultArt(AIArtHandle edit, AIArtHandle result, AIArtHandle pig) {
     CHECK_CALL(RotateGroupAtPoint(clip,centre.h,centre.v,angle));
   } else {
     CHECK_CALL(RotatePointAroundPoint(centre,&cnj,angle));
-  }
-  // A document read in may hold entries out of all range: no cells are
-  // drawn from points that are not numbers or lie beyond any drawing.
-  if (!InRange(centre) || !InRange(cnj) || !InRange(angle)) {
-    log_info("Centre, cnj or angle out of range in GenerateResultArt");
-    return kBadParameterErr;
   }
 
   AIArtHandle resitem = nullptr;

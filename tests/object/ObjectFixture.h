@@ -61,6 +61,20 @@ class ObjectTest : public ModuleFixture {
     return err;
   }
 
+  void putReals(AIArtHandle pig, const char* key, const std::vector<AIReal>& reals) {
+    AIDictionaryRef dictionary = nullptr;
+    ASSERT_EQ(doc().artDictionary(pig, &dictionary), kNoErr);
+    uint32_t index = 0;
+    ASSERT_EQ(host->core().findKey(host->core().key(key), &index), kNoErr);
+    hostcore::ArrayValues values(reals.size());
+    for (size_t i = 0; i < reals.size(); ++i) {
+      values[i].kind = hostcore::ArrayEntryKind::Real;
+      values[i].real = reals[i];
+    }
+    EXPECT_EQ(doc().setEntry(dictionary, index, values), kNoErr);
+    doc().releaseDictionary(dictionary);
+  }
+
   // ---- The result art ------------------------------------------------------
   AIArtHandle overall(AIArtHandle pig) {
     AIArtHandle result = nullptr;

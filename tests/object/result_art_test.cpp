@@ -187,6 +187,43 @@ TEST_F(ResultArtTest, AnUpdateRebuildsTheSameResultFromScratch) {
   }
 }
 
+// An entry out of all range (a document read in may hold one) is refused
+// before anything is made: the object draws nothing, the document keeps
+// no non-finite coordinate, and the other objects still update.
+TEST_F(ResultArtTest, AnObjectOutOfRangeDrawsNothingAndOthersStillUpdate) {
+  const AIReal outOfRange[] = {std::numeric_limits<AIReal>::quiet_NaN(), std::numeric_limits<AIReal>::infinity(),
+                               -1e30f, 2e7f};
+  for (const int type : {0, 1}) {
+    host->preferences().put("Mirtil", "Type", type);
+    const AIArtHandle good = makeMirtil({0, 0}, {40, 0});
+    const AIArtHandle bad = makeMirtil({200, 0}, {240, 0});
+    ASSERT_NE(good, nullptr);
+    ASSERT_NE(bad, nullptr);
+    for (const char* key : {"Mir-Cnt-XY", "Mir-Cnj-XY", "Mir-Angle"}) {
+      const std::vector<float> kept = reals(bad, key);
+      for (const AIReal value : outOfRange) {
+        SCOPED_TRACE(std::string(key) + " " + std::to_string(value) + " type " + std::to_string(type));
+        std::vector<AIReal> changed(kept.begin(), kept.end());
+        changed.back() = value;
+        putReals(bad, key, changed);
+        EXPECT_EQ(sendUpdate(bad), kParmErr);
+        AIArtHandle result = nullptr;
+        ASSERT_EQ(doc().resultGroup(bad, &result), kNoErr);
+        EXPECT_TRUE(children(result).empty());
+        EXPECT_EQ(hostcore::checkDocument(doc()), std::vector<std::string>{});
+
+        EXPECT_EQ(sendUpdate(good), kNoErr);
+        EXPECT_EQ(cells(good).size(), 6u);
+        putReals(bad, key, std::vector<AIReal>(kept.begin(), kept.end()));
+      }
+    }
+    EXPECT_EQ(sendUpdate(bad), kNoErr);
+    EXPECT_EQ(cells(bad).size(), 6u);
+    ASSERT_EQ(doc().disposeArt(good), kNoErr);
+    ASSERT_EQ(doc().disposeArt(bad), kNoErr);
+  }
+}
+
 TEST_F(ResultArtTest, UpdatesOfOtherArtAreRefused) {
   const AIArtHandle square = addSquare(layer, 0, 0, 5);
   EXPECT_EQ(sendUpdate(square), HOST_FOURCC('P', 'A', 'R', 'M'));
