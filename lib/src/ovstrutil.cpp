@@ -29,6 +29,8 @@ char* join(const char* block_name, const char* first, const char* middle, const 
 }
 
 constexpr size_t kMaxNumberLength = 31;
+// Nine significant fraction digits are more than a float holds.
+constexpr int64_t kFractionKept = 100000000;
 
 bool is_blank(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
 
@@ -63,9 +65,15 @@ int parse_number(const char* text, const char* routine, bool fraction_allowed, d
     if (i == 0 && (c == '-' || c == '+')) {
       negative = c == '-';
     } else if (std::isdigit(static_cast<unsigned char>(c))) {
-      const int64_t limit = (negative && !fraction_allowed) ? INT64_C(2147483648) : INT32_MAX;
-      if (!accumulate(after_point ? numerator : whole, c, limit)) return -1;
-      if (after_point) denominator *= 10.0;
+      if (!after_point) {
+        const int64_t limit = (negative && !fraction_allowed) ? INT64_C(2147483648) : INT32_MAX;
+        if (!accumulate(whole, c, limit)) return -1;
+      } else if (numerator < kFractionKept) {
+        // Only the whole part can overflow; fraction digits beyond what a
+        // float holds are read and dropped.
+        accumulate(numerator, c, INT64_MAX);
+        denominator *= 10.0;
+      }
     } else if (fraction_allowed && !after_point && (c == '.' || c == locale_point)) {
       after_point = true;
     } else {

@@ -120,3 +120,16 @@ TEST(StringToNumberTest, FloatsWithOnePoint) {
   EXPECT_EQ(str_to_float("1,5", &value), -1);
   EXPECT_EQ(str_to_float("3000000000.5", &value), -1);
 }
+
+// Only the digits before the point can overflow; a long fraction is read
+// and the precision beyond a float's is dropped.
+TEST(StringToNumberTest, LongFractionsAreReadToAFloatsPrecision) {
+  float value = 0;
+  EXPECT_EQ(str_to_float("1.99999999999", &value), 0);
+  EXPECT_FLOAT_EQ(value, 2.0f);
+  EXPECT_EQ(str_to_float("-0.000000000012345678901234", &value), 0);
+  EXPECT_FLOAT_EQ(value, -1.2345679e-11f);
+  EXPECT_EQ(str_to_float("2147483647.123456789012345", &value), 0);
+  EXPECT_FLOAT_EQ(value, 2147483647.0f);
+  EXPECT_EQ(str_to_float("0.12345678x", &value), -1);
+}
