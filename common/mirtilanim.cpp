@@ -15,7 +15,6 @@ namespace {
 
 constexpr int32_t kDefaultSteps = 90;  // steps per full turn
 constexpr int32_t kDefaultDelay = 5;   // tenths of a second between steps
-constexpr uint32_t kFirstStepDelay = 500;
 constexpr double kFullTurn = 6.283185307;
 }  // namespace
 
@@ -29,7 +28,8 @@ AIErr MirtilPlugin::GoMenu(AIMenuMessage* message) {
     return kNoErr;
   }
   CHECK_CALL(sAIMenu->CheckItem(message->menuItem,true));
-  CHECK_CALL(CallThisAfter(AutoRotateAllMirtils,kFirstStepDelay));
+  // The first step comes half a second (500 ms) after the command.
+  CHECK_CALL(CallThisAfter(AutoRotateAllMirtils,500));
   return kNoErr;
 }
 
