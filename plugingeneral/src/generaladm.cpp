@@ -4,6 +4,7 @@
 
 #include "framework/CheckedCall.h"
 #include "framework/PluginSuites.h"
+#include "ovini.h"
 #include "ovlog.h"
 
 const char* const kPluginAssertion = "Plugin assertion";
@@ -68,6 +69,10 @@ bool StringsEqual(const char* a, const char* b) {
 void UserADMAlert(OvStr msg) {
   ADM_ASSERT(!msg.IsEmpty());
   log_info((OvStr("UserADMAlert: ") + msg).CStr());
+  // The setting is meant to choose a lighter alert; there is none yet, so
+  // either way the user sees the error alert.
+  const bool lightweight = get_BOOLEAN_from_ini(IniFileName().CStr(), "General", "ADMLightweightAlert", false);
+  static_cast<void>(lightweight);
   sADMBasic->ErrorAlert(msg.CStr());
 }
 
