@@ -37,19 +37,20 @@ test-sanitize: deps
 	$(SANITIZER_ENV) ctest --test-dir $(SANITIZE_DIR) --output-on-failure -j $(JOBS)
 
 # The fuzz targets built with clang and libFuzzer (and the sanitizers);
-# warnings are held to the gcc builds, not to clang's own set:
-# fuzz-smoke runs each for FUZZ_SECONDS; fuzz is the longer run, leaving
-# what it finds in $(FUZZ_DIR)/fuzz/found and crashes (crash-*) in $(FUZZ_DIR)/fuzz.
+# warnings are held to the gcc builds, not to clang's own set.
+# fuzz-smoke runs each target with a fixed seed for a fixed number of
+# executions, the same every time; fuzz searches each for FUZZ_SECONDS with
+# a random seed, leaving what it finds in $(FUZZ_DIR)/fuzz/found and crashes
+# (crash-*) in $(FUZZ_DIR)/fuzz. A find goes to fuzz/regressions/<target>/,
+# which every build replays as a test.
 FUZZ_DIR ?= build-fuzz
-FUZZ_SECONDS ?= 10
+FUZZ_SECONDS ?= 600
 FUZZ_CONFIGURE = CC=clang CXX=clang++ cmake -S . -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) \
-	-DMIRTIL_SANITIZE=ON -DMIRTIL_FUZZ=ON -DMIRTIL_FUZZ_SECONDS=$(FUZZ_SECONDS) $(filter-out -DMIRTIL_WERROR=ON,$(CMAKE_FLAGS))
-fuzz-smoke: deps
-	$(FUZZ_CONFIGURE)
+	-DMIRTIL_SANITIZE=ON -DMIRTIL_FUZZ=ON $(filter-out -DMIRTIL_WERROR=ON,$(CMAKE_FLAGS))
+fuzz-smoke fuzz: deps
+	$(FUZZ_CONFIGURE) -DMIRTIL_FUZZ_SECONDS=$(if $(filter fuzz-smoke,$@),0,$(FUZZ_SECONDS))
 	$(SANITIZER_ENV) cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzzers
 	$(SANITIZER_ENV) ctest --test-dir $(FUZZ_DIR) -L fuzz --output-on-failure -j $(JOBS)
-fuzz:
-	$(MAKE) fuzz-smoke FUZZ_SECONDS=$(or $(LONG_FUZZ_SECONDS),600)
 
 # The main job on the built-in sample: out/demo.svg, out/demo.png and the
 # animation out/demo-anim.svg.
