@@ -269,7 +269,15 @@ const std::map<std::string, Parser>& Commands() {
            if (!s.edits().redo()) throw CheckFailure("nothing to redo");
          });
        }},
-      {"unload", [](LineReader&, Session& s) { return Message([&s] { return s.unload(); }); }},
+      {"unload",
+       [](LineReader&, Session& s) {
+         return Message([&s] {
+           const AIErr answer = s.unload();
+           if (answer != kHostLockedErr) return answer;
+           s.machine().err << "unload: the plug-in has locked itself in memory; the host keeps it loaded until it quits\n";
+           return AIErr(kNoErr);
+         });
+       }},
       {"reload", [](LineReader&, Session& s) { return Message([&s] { return s.reload(); }); }},
       {"fail",
        [](LineReader& r, Session& s) {

@@ -310,8 +310,9 @@ AIErr Session::options(std::optional<int32_t> steps, std::optional<int32_t> dela
 }
 
 AIErr Session::unload() {
-  unloaded_ = true;
-  return host_->unload();
+  const AIErr answer = host_->unload();
+  if (answer == kNoErr) unloaded_ = true;
+  return answer;
 }
 
 AIErr Session::reload() {

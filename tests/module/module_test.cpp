@@ -35,6 +35,15 @@ class ModuleTest : public ::testing::Test {
     EXPECT_EQ(host->liveBlocks(), 0u);
   }
 
+  // A start-up that fails at its last registration, before the plug-in
+  // locks itself in memory, so that the host may unload it.
+  void startUnlocked() {
+    host->faults().failCall(kAIToolSuite, "AddTool", 1, kSomeFault);
+    ASSERT_EQ(host->startup(), kSomeFault);
+    ASSERT_EQ(host->pluginLocks(), 0);
+    host->faults().clear();
+  }
+
   // Every release matches an acquisition of the same suite, in reverse of nothing:
   // the suites released are exactly those acquired, in the same order.
   void ExpectReleasedAsAcquired() const {
@@ -212,14 +221,54 @@ TEST_F(ModuleTest, FailureAmongTheFirstFrameworkSuitesIsSilent) {
   ExpectReleasedAsAcquired();
 }
 
-TEST_F(ModuleTest, FailingTimerLeavesOnlyTheMenuCommand) {
-  host->faults().failCall(kAITimerSuite, "AddTimer", 1, kSomeFault);
+// Each registration step of the start-up failing in turn: the host gets the
+// step's code, what came before stays registered, nothing after it is made,
+// and the plug-in does not lock itself in memory.
+struct RegistrationFault {
+  const char* suite;
+  const char* function;
+  uint64_t nth;
+  size_t menuItems, timers, groups, tools;
+};
+
+void PrintTo(const RegistrationFault& fault, std::ostream* out) {
+  *out << fault.function << " #" << fault.nth;
+}
+
+class RegistrationFaultTest : public ModuleTest, public ::testing::WithParamInterface<RegistrationFault> {};
+
+TEST_P(RegistrationFaultTest, EndsTheStartupAndKeepsWhatCameBefore) {
+  const RegistrationFault& fault = GetParam();
+  host->faults().failCall(fault.suite, fault.function, fault.nth, kSomeFault);
   EXPECT_EQ(host->startup(), kSomeFault);
-  EXPECT_EQ(host->menuItems().size(), 2u);
-  EXPECT_TRUE(host->timers().empty());
-  EXPECT_TRUE(host->core().pluginGroups().empty());
-  EXPECT_TRUE(host->tools().empty());
+  EXPECT_EQ(host->menuItems().size(), fault.menuItems);
+  EXPECT_EQ(host->timers().size(), fault.timers);
+  EXPECT_EQ(host->core().pluginGroups().size(), fault.groups);
+  EXPECT_EQ(host->tools().size(), fault.tools);
   EXPECT_EQ(host->pluginLocks(), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EachStep, RegistrationFaultTest,
+    ::testing::Values(RegistrationFault{kSPPluginsSuite, "SetPluginName", 1, 0, 0, 0, 0},
+                      RegistrationFault{kAINotifierSuite, "AddNotifier", 1, 0, 0, 0, 0},
+                      RegistrationFault{kAIMenuSuite, "AddMenuItem", 1, 0, 0, 0, 0},
+                      RegistrationFault{kAIMenuSuite, "AddMenuItem", 2, 1, 0, 0, 0},
+                      RegistrationFault{kAIMenuSuite, "UpdateMenuItemAutomatically", 1, 2, 0, 0, 0},
+                      RegistrationFault{kAITimerSuite, "AddTimer", 1, 2, 0, 0, 0},
+                      RegistrationFault{kAITimerSuite, "SetTimerActive", 1, 2, 1, 0, 0},
+                      RegistrationFault{kAIPluginGroupSuite, "AddAIPluginGroup", 1, 2, 1, 0, 0},
+                      RegistrationFault{kAIPluginGroupSuite, "SetAIPluginGroupDefaultName", 1, 2, 1, 1, 0},
+                      RegistrationFault{kAIToolSuite, "AddTool", 1, 2, 1, 1, 0},
+                      RegistrationFault{kAIToolSuite, "SetToolRolloverIcon", 1, 2, 1, 1, 1}));
+
+TEST_F(ModuleTest, TheFirstBlockFailingAnswersMemBeforeAnyObjectExists) {
+  host->faults().failBlockAllocation(1);
+  EXPECT_EQ(host->startup(), HOST_FOURCC('!', 'M', 'E', 'M'));
+  EXPECT_EQ(host->globals(), nullptr);
+  EXPECT_EQ(host->suitesHeld(), 0);
+  EXPECT_EQ(host->startup(), kNoErr);
+  EXPECT_NE(host->globals(), nullptr);
 }
 
 TEST_F(ModuleTest, MissingToolIconGivesIcoWithoutTool) {
@@ -230,10 +279,22 @@ TEST_F(ModuleTest, MissingToolIconGivesIcoWithoutTool) {
   EXPECT_TRUE(host->tools().empty());
 }
 
-TEST_F(ModuleTest, UnloadAndReloadRecreateTheObjectWithoutNewRegistrations) {
+TEST_F(ModuleTest, ALockedPlugInStaysLoadedUntilTheHostQuits) {
   ASSERT_EQ(host->startup(), kNoErr);
-  void* first = host->globals();
-  ASSERT_NE(first, nullptr);
+  void* object = host->globals();
+  EXPECT_EQ(host->pluginLocks(), 1);
+  EXPECT_EQ(host->unload(), kHostLockedErr);
+  EXPECT_EQ(host->reload(), kNoErr);
+  EXPECT_EQ(host->globals(), object);
+  EXPECT_EQ(host->suitesHeld(), kSuitesAcquired);
+
+  EXPECT_EQ(host->shutdown(), kNoErr);
+  EXPECT_EQ(host->unload(), kNoErr);
+  EXPECT_EQ(host->globals(), nullptr);
+}
+
+TEST_F(ModuleTest, UnloadAndReloadRecreateTheObjectWithoutNewRegistrations) {
+  startUnlocked();
   EXPECT_EQ(host->unload(), kNoErr);
   EXPECT_EQ(host->globals(), nullptr);
   EXPECT_EQ(host->suitesHeld(), 0);
@@ -244,13 +305,13 @@ TEST_F(ModuleTest, UnloadAndReloadRecreateTheObjectWithoutNewRegistrations) {
   EXPECT_EQ(host->suitesHeld(), kSuitesAcquired);
   EXPECT_EQ(host->menuItems().size(), 2u);
   EXPECT_EQ(host->timers().size(), 1u);
-  EXPECT_EQ(host->tools().size(), 1u);
+  EXPECT_EQ(host->tools().size(), 0u);
   EXPECT_EQ(host->core().pluginGroups().size(), 1u);
   EXPECT_EQ(host->notifiers().size(), 1u);
 }
 
 TEST_F(ModuleTest, FailingReloadDestroysTheObjectAndTheNextMessageMakesANewOne) {
-  ASSERT_EQ(host->startup(), kNoErr);
+  startUnlocked();
   ASSERT_EQ(host->unload(), kNoErr);
   host->faults().failAcquisition(kAIMenuSuite, kSomeFault);
   EXPECT_EQ(host->reload(), kSomeFault);
@@ -293,7 +354,7 @@ TEST_F(ModuleTest, DispatchAnswersUnknownMessagesAndDefaults) {
 }
 
 TEST_F(ModuleTest, GlobalsWordAfterUnloadIsRefused) {
-  ASSERT_EQ(host->startup(), kNoErr);
+  startUnlocked();
   void* stale = host->globals();
   ASSERT_EQ(host->unload(), kNoErr);
   SPInterfaceMessage message{};

@@ -123,8 +123,9 @@ class Session {
   // Opens the tool's options dialog; the user types the values given and
   // closes it with OK or Cancel.
   AIErr options(std::optional<int32_t> steps, std::optional<int32_t> delay, std::optional<int32_t> type, bool ok);
-  // Unloads the plug-in; the next message reloads it first, unless the
-  // script reloads it itself.
+  // Asks the host to unload the plug-in: 'LOCK', with nothing changed, for
+  // a plug-in locked in memory; otherwise the next message reloads it first,
+  // unless the script reloads it itself.
   AIErr unload();
   AIErr reload();
 

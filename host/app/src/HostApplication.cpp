@@ -593,11 +593,20 @@ AIErr HostApplication::startup() {
   return kNoErr;
 }
 
-AIErr HostApplication::shutdown() { return sendPlainMessage(kSPInterfaceCaller, kSPInterfaceShutdownSelector); }
+AIErr HostApplication::shutdown() {
+  quitting_ = true;
+  return sendPlainMessage(kSPInterfaceCaller, kSPInterfaceShutdownSelector);
+}
 
-AIErr HostApplication::unload() { return sendPlainMessage(kSPAccessCaller, kSPAccessUnloadSelector); }
+AIErr HostApplication::unload() {
+  if (pluginLocks_ > 0 && !quitting_) return kHostLockedErr;
+  return sendPlainMessage(kSPAccessCaller, kSPAccessUnloadSelector);
+}
 
-AIErr HostApplication::reload() { return sendPlainMessage(kSPAccessCaller, kSPAccessReloadSelector); }
+AIErr HostApplication::reload() {
+  if (globals_) return kNoErr;
+  return sendPlainMessage(kSPAccessCaller, kSPAccessReloadSelector);
+}
 
 std::optional<AIErr> HostApplication::chooseMenuItem(AIMenuItemHandle item) {
   if (!menuItem(item) || !menuItemEnabled(item)) return std::nullopt;

@@ -104,10 +104,6 @@ std::vector<Scenario> scenarios() {
                     t.host().dialogs().script({hostapp::DialogStep::event(), hostapp::DialogStep::event()});
                     t.host().sendPlainMessage(kSPInterfaceCaller, kSPInterfaceAboutSelector);
                   }});
-  list.push_back({"unload and reload", withObject, [](Trial& t) {
-                    t.host().unload();
-                    t.host().reload();
-                  }});
   return list;
 }
 

@@ -127,10 +127,14 @@ class HostApplication {
   // ("SP Interface", "Startup"), then the application-started notification
   // to every such notifier the plug-in added.
   AIErr startup();
-  // ("SP Interface", "Shutdown"), as at quitting.
+  // ("SP Interface", "Shutdown"), as at quitting: from then on the host
+  // may unload the plug-in even if it locked itself in memory.
   AIErr shutdown();
-  // ("SP Access", "Unload") and ("SP Access", "Reload").
+  // ("SP Access", "Unload"). A plug-in that locked itself in memory stays
+  // loaded until the host quits: before shutdown the answer is 'LOCK' and
+  // nothing is sent.
   AIErr unload();
+  // ("SP Access", "Reload") to an unloaded plug-in; a loaded one hears nothing.
   AIErr reload();
   // Sends any message: the head is filled in (plug-in reference, the kept
   // globals word, basic suite), and the globals word is kept afterwards.
@@ -225,6 +229,7 @@ class HostApplication {
   std::vector<IconRecord> icons_;
   std::string pluginName_;
   int32_t pluginLocks_ = 0;
+  bool quitting_ = false;
   int32_t contextDepth_ = 0;
   int32_t contextPushes_ = 0;
   Preferences preferences_;
