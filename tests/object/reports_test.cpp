@@ -3,7 +3,11 @@
 // unchanged, and nothing half-made is left in the document.
 
 #include "LibraryFixture.h"
+#include "hostapi/HostResources.h"
 #include "ovaimirtilpig.h"
+
+extern "C" AIErr PluginMain(const char* caller, const char* selector, void* message);
+extern "C" const ModuleResourceTable* ModuleResourceDirectory(void);
 
 namespace {
 
@@ -138,6 +142,59 @@ TEST_F(LibraryTest, AnObjectWithoutEditPathIsRefused) {
   AIArtHandle result = nullptr;
   ASSERT_EQ(doc().resultGroup(pig, &result), kNoErr);
   EXPECT_TRUE(children(result).empty());
+}
+
+// The plug-in linked into this program and driven by the host through its
+// entry point, so that the reports of whole messages can be read: the
+// start-up switches the log off, and the test switches it on again.
+class LinkedModule : public hostapp::LoadedModule {
+ public:
+  void* findSymbol(const char* name) const override {
+    if (std::string(name) == "PluginMain") return reinterpret_cast<void*>(&PluginMain);
+    if (std::string(name) == kModuleResourceDirectoryName) return reinterpret_cast<void*>(&ModuleResourceDirectory);
+    return nullptr;
+  }
+  void* nativeHandle() const override { return const_cast<LinkedModule*>(this); }
+};
+
+class LinkedLoader : public hostapp::ModuleLoader {
+ public:
+  std::unique_ptr<hostapp::LoadedModule> load(const std::string&, std::string&) override {
+    return std::make_unique<LinkedModule>();
+  }
+};
+
+class LinkedPluginTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(host.loadModule("linked")) << host.loadError();
+    ASSERT_EQ(host.startup(), kNoErr);
+    host.setDocumentOpen(true);
+    log = std::make_unique<LogCapture>();
+  }
+  void TearDown() override {
+    log.reset();
+    host.shutdown();
+    host.unload();
+  }
+  AIMenuItemHandle command() {
+    for (size_t i = 0; i < host.menuItems().size(); ++i) {
+      if (host.menuItems()[i].name == "Rotate Mirrortiles") return host.menuItemHandle(i);
+    }
+    return nullptr;
+  }
+
+  LinkedLoader loader;
+  hostapp::HostApplication host{loader};
+  std::unique_ptr<LogCapture> log;
+};
+
+TEST_F(LinkedPluginTest, TheFirstAnimationStepIsReportedByItsCallText) {
+  host.faults().failCall(kAITimerSuite, "SetTimerPeriod", 1, kBoom);
+  EXPECT_EQ(host.chooseMenuItem(command()), std::optional<AIErr>(kBoom));
+  const std::string reports = log->joined();
+  EXPECT_NE(reports.find("\t<sAITimer->SetTimerPeriod(timer,60 * ms / 1000)>"), std::string::npos) << reports;
+  EXPECT_NE(reports.find("\t<CallThisAfter(AutoRotateAllMirtils,500)>"), std::string::npos) << reports;
 }
 
 }  // namespace
