@@ -6,8 +6,10 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <optional>
 #include <set>
 
+#include "MirrorCells.h"
 #include "SvgModel.h"
 #include "hostfiles/SvgSyntax.h"
 #include "hostfiles/SvgDocument.h"
@@ -76,7 +78,11 @@ std::string pathData(const std::vector<AIPathSegment>& segments, bool closed) {
 
 class Writer {
 public:
-    explicit Writer(hostcore::HostCore& core) : core_(core), document_(core.document()) {}
+    // With an overlap, the seam-free copy: plug-in objects are written as
+    // their result alone with mirror-tile cells widened by the overlap, and
+    // clipping groups are drawn whole before they are clipped.
+    Writer(hostcore::HostCore& core, std::optional<double> seamOverlap)
+        : core_(core), document_(core.document()), seamOverlap_(seamOverlap) {}
 
     ~Writer() {
         for (auto& [text, xml] : payloads_) xmlFreeDoc(xml);
@@ -221,6 +227,9 @@ private:
             const std::string clipId =
                 scope.stored ? scope.owner + "-clip" + std::to_string(++storedClips_) : art.id + "-clip";
             set(node, "clip-path", "url(#" + clipId + ")");
+            // Drawn whole, then clipped: clipped shape by shape, each
+            // half-covered edge pixel would let the shapes below it show.
+            if (seamOverlap_) set(node, "style", "isolation:isolate");
             xmlNode* clipPath = svgChild(node, "clipPath");
             set(clipPath, "id", clipId);
             for (auto clip = clips.rbegin(); clip != clips.rend(); ++clip) writePath(*clip, clipPath, scope, true);
@@ -265,6 +274,13 @@ private:
     void writePlugin(const ArtCopy& art, xmlNode* parent, const Scope& scope) {
         xmlNode* node = svgChild(parent, "g");
         writeCommon(art, node, scope);
+        if (seamOverlap_) {
+            if (art.pluginGroups.size() < 2) return;
+            ArtCopy result = art.pluginGroups[1];
+            widenMirrorCells(result, *seamOverlap_, [this](const ArtCopy& child) { return isClipPath(child); });
+            writeGroup(result, node, scope);
+            return;
+        }
         xmlNode* plugin = xmlNewChild(node, mirtil_, BAD_CAST "plugin", nullptr);
         if (art.props.pluginGroup != hostcore::kNoIndex) {
             set(plugin, "group", core_.pluginGroups()[art.props.pluginGroup].name);
@@ -371,6 +387,7 @@ private:
 
     hostcore::HostCore& core_;
     Document& document_;
+    const std::optional<double> seamOverlap_;
     xmlDoc* out_ = nullptr;
     xmlNode* root_ = nullptr;
     xmlNode* defs_ = nullptr;
@@ -386,12 +403,26 @@ private:
 
 }  // namespace
 
-std::string writeSvg(hostcore::HostCore& core) { return Writer(core).write(); }
+std::string writeSvg(hostcore::HostCore& core) { return Writer(core, std::nullopt).write(); }
+
+std::string writeSeamFreeSvg(hostcore::HostCore& core, double overlap) { return Writer(core, overlap).write(); }
+
+namespace {
+
+Outcome writeText(FileStore& files, const std::string& path, const std::string& text) {
+    std::string error;
+    if (!writeFileAtomically(files, path, text, &error)) return Outcome{path + ": " + error};
+    return Outcome{};
+}
+
+}  // namespace
 
 Outcome saveSvg(hostcore::HostCore& core, FileStore& files, const std::string& path) {
-    std::string error;
-    if (!writeFileAtomically(files, path, writeSvg(core), &error)) return Outcome{path + ": " + error};
-    return Outcome{};
+    return writeText(files, path, writeSvg(core));
+}
+
+Outcome exportSeamFreeSvg(hostcore::HostCore& core, FileStore& files, const std::string& path) {
+    return writeText(files, path, writeSeamFreeSvg(core, kSeamFreeOverlap));
 }
 
 Outcome renderPng(SvgRenderer& renderer, FileStore& files, const std::string& svgText, double scale,
@@ -399,13 +430,12 @@ Outcome renderPng(SvgRenderer& renderer, FileStore& files, const std::string& sv
     if (!(scale > 0) || !std::isfinite(scale)) return Outcome{path + ": the scale must be a positive number"};
     std::string png, error;
     if (!renderer.renderPng(svgText, scale, &png, &error)) return Outcome{path + ": " + error};
-    if (!writeFileAtomically(files, path, png, &error)) return Outcome{path + ": " + error};
-    return Outcome{};
+    return writeText(files, path, png);
 }
 
 Outcome renderPng(SvgRenderer& renderer, FileStore& files, hostcore::HostCore& core, double scale,
                   const std::string& path) {
-    return renderPng(renderer, files, writeSvg(core), scale, path);
+    return renderPng(renderer, files, writeSeamFreeSvg(core, kPictureOverlapPixels / scale), scale, path);
 }
 
 }  // namespace hostfiles

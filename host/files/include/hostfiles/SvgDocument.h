@@ -44,10 +44,26 @@ std::string writeSvg(hostcore::HostCore& core);
 // Atomic: a failed save leaves the old file as it was.
 Outcome saveSvg(hostcore::HostCore& core, FileStore& files, const std::string& path);
 
-// A PNG picture of the SVG text (or of the document as it would be
-// written) at `scale` pixels per point, written atomically.
+// A copy of the document for other programs: the cells of each mirror-tile
+// result overlap their neighbours by `overlap` points across the mirror
+// lines, and clipping groups are drawn whole before they are clipped, so
+// that no anti-aliasing renderer shows a seam of what lies below where two
+// cells meet. Plug-in objects are written as their result alone: the copy
+// does not read back as live objects.
+std::string writeSeamFreeSvg(hostcore::HostCore& core, double overlap);
+// A hairline, yet more than half a pixel's diagonal when drawn at one
+// pixel per point or more: wider than the partly covered edge pixels.
+constexpr double kSeamFreeOverlap = 0.75;
+// The copy at kSeamFreeOverlap, written atomically.
+Outcome exportSeamFreeSvg(hostcore::HostCore& core, FileStore& files, const std::string& path);
+
+// A PNG picture of the SVG text (or of the document, drawn from its
+// seam-free copy) at `scale` pixels per point, written atomically.
 Outcome renderPng(SvgRenderer& renderer, FileStore& files, const std::string& svgText, double scale,
                   const std::string& path);
+// Cells of a document's picture overlap by this many pixels, more than
+// half a pixel's diagonal.
+constexpr double kPictureOverlapPixels = 0.75;
 Outcome renderPng(SvgRenderer& renderer, FileStore& files, hostcore::HostCore& core, double scale,
                   const std::string& path);
 

@@ -1,0 +1,98 @@
+// The seam-free copy: mirror-tile cells widened across the edges they
+// share and nowhere else, plug-in objects written as their result alone,
+// and the document itself left as it was.
+#include <cmath>
+
+#include "FilesFixture.h"
+
+namespace {
+
+// A plug-in object whose result, like a mirror-tile result, is a group of
+// a clipping group and a group of clipping groups: two triangles filling
+// the square (0, 0) to (100, 100) in the file, meeting on its diagonal.
+std::string squareObject(const std::string& secondCell) {
+    return R"svg(<g id="layer"><g id="obj"><mirtil:plugin xmlns:mirtil="urn:mirrortile:host-document" group="G" version="1.2">
+          <mirtil:edit id="e"><path d="M 0 0 L 1 0"/></mirtil:edit></mirtil:plugin>
+        <g id="res"><g id="overall">
+          <g id="cellA" clip-path="url(#a)"><clipPath id="a"><path id="clipA" d="M 0 0 L 100 0 L 100 100 Z"/></clipPath>
+            <rect width="100" height="100" fill="#ff0000"/></g>
+          <g id="refl"><g id="cellB" clip-path="url(#b)"><clipPath id="b"><path id="clipB" d=")svg" +
+           secondCell + R"svg("/></clipPath>
+            <rect width="100" height="100" fill="#ff0000"/></g></g>
+        </g></g></g></g>)svg";
+}
+
+class SeamFreeTest : public FilesTest {
+protected:
+    hostcore::HostCore exported;
+
+    // The copy at `overlap`, read back.
+    std::string exportAndRead(double overlap) {
+        const std::string text = hostfiles::writeSeamFreeSvg(core, overlap);
+        const hostfiles::Outcome outcome = hostfiles::readSvg(exported, text, "export.svg");
+        EXPECT_TRUE(outcome.ok()) << outcome.error;
+        return text;
+    }
+
+    // Corners of a path of the copy in the file's coordinates.
+    std::vector<std::pair<double, double>> corners(const std::string& id) {
+        std::vector<std::pair<double, double>> all;
+        hostcore::Document& d = exported.document();
+        AIArtHandle path = d.artById(id);
+        EXPECT_NE(path, nullptr) << id;
+        if (path == nullptr) return all;
+        int16_t count = 0;
+        d.segmentCount(path, &count);
+        std::vector<AIPathSegment> segments(size_t(count), AIPathSegment{});
+        d.segments(path, 0, count, segments.data());
+        for (const AIPathSegment& s : segments) all.emplace_back(s.p.h, -s.p.v);
+        return all;
+    }
+};
+
+bool hasCorner(const std::vector<std::pair<double, double>>& corners, double x, double y) {
+    for (const auto& [cx, cy] : corners)
+        if (std::abs(cx - x) < 1e-4 && std::abs(cy - y) < 1e-4) return true;
+    return false;
+}
+
+TEST_F(SeamFreeTest, CellsOverlapAcrossTheEdgesTheyShareAndKeepTheOutline) {
+    read(squareObject("M 0 0 L 100 100 L 0 100 Z"));
+    exportAndRead(1);
+    // Each triangle reaches one point across the diagonal, cut off by the square.
+    const double across = std::sqrt(2.0);
+    const auto a = corners("clipA");
+    EXPECT_EQ(a.size(), 5u);
+    for (const auto& [x, y] : std::vector<std::pair<double, double>>{{0, 0}, {100, 0}, {100, 100}, {100 - across, 100}, {0, across}})
+        EXPECT_TRUE(hasCorner(a, x, y)) << x << ", " << y;
+    const auto b = corners("clipB");
+    EXPECT_EQ(b.size(), 5u);
+    for (const auto& [x, y] : std::vector<std::pair<double, double>>{{0, 0}, {across, 0}, {100, 100 - across}, {100, 100}, {0, 100}})
+        EXPECT_TRUE(hasCorner(b, x, y)) << x << ", " << y;
+}
+
+TEST_F(SeamFreeTest, CellsThatDoNotFillTheirOutlineAreLeftAsTheyAre) {
+    // A gap between the cells: widening would show art the object does not.
+    read(squareObject("M 0 10 L 90 100 L 0 100 Z"));
+    exportAndRead(1);
+    EXPECT_EQ(corners("clipA").size(), 3u);
+    EXPECT_TRUE(hasCorner(corners("clipB"), 0, 10));
+    EXPECT_EQ(corners("clipB").size(), 3u);
+}
+
+TEST_F(SeamFreeTest, TheCopyIsPlainArtAndTheDocumentStaysAsItWas) {
+    read(squareObject("M 0 0 L 100 100 L 0 100 Z"));
+    const std::string saved = hostfiles::writeSvg(core);
+    const std::string text = exportAndRead(0.75);
+    EXPECT_EQ(hostfiles::writeSvg(core), saved);
+    EXPECT_EQ(text.find("mirtil:plugin"), std::string::npos) << text;
+    AIArtType type = kUnknownArt;
+    exported.document().artType(exported.document().artById("obj"), &type);
+    EXPECT_EQ(type, kGroupArt);
+    EXPECT_TRUE(exported.document().dirtyPluginArt().empty());
+    // Each cell is drawn whole before it is clipped.
+    EXPECT_NE(text.find(R"x(<g id="cellA" clip-path="url(#cellA-clip)" style="isolation:isolate">)x"), std::string::npos)
+        << text;
+}
+
+}  // namespace
