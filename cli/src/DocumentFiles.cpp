@@ -68,6 +68,10 @@ void saveDocument(Session& session, const std::string& path) {
   Check(hostfiles::saveSvg(session.host().core(), session.machine().files, path));
 }
 
+void exportSeamFree(Session& session, const std::string& path) {
+  Check(hostfiles::exportSeamFreeSvg(session.host().core(), session.machine().files, path));
+}
+
 void renderDocument(Session& session, const std::string& path, double scale) {
   Check(hostfiles::renderPng(session.machine().renderer, session.machine().files, session.host().core(), scale, path));
 }

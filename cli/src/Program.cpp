@@ -26,7 +26,9 @@ const char* const kUsage =
     "  mirtil-host demo [--out DIR]\n"
     "  mirtil-host make IN.svg OUT.svg --press X,Y --release X,Y [--type 0|1] [--layer NAME]\n"
     "                   [--turn X1,Y1,X2,Y2] [--png FILE] [--dump FILE]\n"
+    "                   [--export-seam-free FILE]\n"
     "  mirtil-host run SCRIPT [--open IN.svg] [--save OUT.svg] [--png FILE] [--dump FILE]\n"
+    "                   [--export-seam-free FILE]\n"
     "  mirtil-host render IN.svg OUT.png [--scale S]\n"
     "  mirtil-host animate IN.svg OUT.svg [--seconds S]\n"
     "  mirtil-host validate [--seed N] [--repeat N]\n"
@@ -53,8 +55,8 @@ UsageError Bad(const Arguments& args, const std::string& message) {
 Arguments ReadArguments(const std::vector<std::string>& words) {
   static const std::map<std::string, std::pair<std::size_t, std::set<std::string>>> kCommands = {
       {"demo", {0, {"out"}}},
-      {"make", {2, {"press", "release", "type", "layer", "turn", "png", "dump"}}},
-      {"run", {1, {"open", "save", "png", "dump"}}},
+      {"make", {2, {"press", "release", "type", "layer", "turn", "png", "dump", "export-seam-free"}}},
+      {"run", {1, {"open", "save", "png", "dump", "export-seam-free"}}},
       {"render", {2, {"scale"}}},
       {"animate", {2, {"seconds"}}},
       {"validate", {0, {"seed", "repeat"}}},
@@ -132,6 +134,7 @@ void PrintAlerts(Session& session) {
 void WriteOutputs(Session& session, const Arguments& args) {
   if (args.has("save")) saveDocument(session, args.option("save"));
   if (args.has("png")) renderDocument(session, args.option("png"), 1);
+  if (args.has("export-seam-free")) exportSeamFree(session, args.option("export-seam-free"));
   if (args.has("dump")) dumpDocument(session, args.option("dump"));
 }
 

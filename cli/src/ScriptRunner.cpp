@@ -100,6 +100,11 @@ const std::map<std::string, Parser>& Commands() {
          if (scale <= 0) throw r.error("scale= must be above 0");
          return Plain([&s, path, scale] { renderDocument(s, path, scale); });
        }},
+      {"export-seam-free",
+       [](LineReader& r, Session& s) {
+         const std::string path = r.text("the file to export to");
+         return Plain([&s, path] { exportSeamFree(s, path); });
+       }},
       {"dump",
        [](LineReader& r, Session& s) {
          const std::string path = r.text("the file to dump to");

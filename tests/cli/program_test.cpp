@@ -262,6 +262,29 @@ TEST_F(ProgramTest, SavedObjectsReadBackByteForByteAndStayLive) {
   EXPECT_EQ(entry(mirrortiles(json("live.json")).at(0), "Mir-Off-XY"), (std::vector<float>{10, 0}));
 }
 
+TEST_F(ProgramTest, TheSeamFreeExportIsACopyThatOpensAsPlainArt) {
+  write("in.svg", kSquareSvg);
+  const std::vector<std::string> make = {"make", "in.svg", "made.svg", "--press", "50,50", "--release", "90,50"};
+  ASSERT_EQ(run(make).status, 0);
+  const std::string saved = read("made.svg");
+  std::vector<std::string> exporting = make;
+  exporting.insert(exporting.end(), {"--export-seam-free", "export.svg"});
+  const ProgramRun exported = run(exporting);
+  ASSERT_EQ(exported.status, 0) << exported.err;
+  // The save is the same with or without the export beside it.
+  EXPECT_EQ(read("made.svg"), saved);
+  EXPECT_EQ(read("export.svg").find("mirtil:plugin"), std::string::npos);
+
+  write("check.mirtil", "expect objects 0\nexport-seam-free again.svg\n");
+  const ProgramRun opened = run({"run", "check.mirtil", "--open", "export.svg"});
+  ASSERT_EQ(opened.status, 0) << opened.err;
+  EXPECT_TRUE(exists("again.svg"));
+
+  const ProgramRun nowhere = script("new\nexport-seam-free missing/export.svg\n");
+  EXPECT_EQ(nowhere.status, 2);
+  EXPECT_NE(nowhere.err.find("missing/export.svg"), std::string::npos) << nowhere.err;
+}
+
 TEST_F(ProgramTest, MalformedInputExitsTwoNamingThePlace) {
   write("bad.svg", "<svg xmlns=\"http://www.w3.org/2000/svg\">\n  <g>\n    <rect x=\"0\" </g>\n</svg>\n");
   const ProgramRun bad = run({"render", "bad.svg", "out.png"});

@@ -17,7 +17,10 @@ void makeFolder(Machine& machine, const std::string& path);
 
 void openDocument(Session& session, const std::string& path);
 void saveDocument(Session& session, const std::string& path);
-// A picture at `scale` pixels per point.
+// A copy for other programs, its mirror-tile cells overlapping by a
+// hairline so that no renderer shows seams; it does not open as live objects.
+void exportSeamFree(Session& session, const std::string& path);
+// A picture at `scale` pixels per point, without seams.
 void renderDocument(Session& session, const std::string& path, double scale);
 // The document as JSON, with the host's menus, timers, preferences,
 // alerts and cursor beside it.
