@@ -1,8 +1,8 @@
 // Opening any text as an SVG document with the plug-in started: the
 // plug-in objects read in are brought up to date, the document must stay
 // sound, what the host writes must open again and write the same bytes,
-// and the plug-in must leave nothing behind. A failure aborts, naming
-// what was found.
+// its seam-free copy must open as plain art, and the plug-in must leave
+// nothing behind. A failure aborts, naming what was found.
 
 #include <cstddef>
 #include <cstdint>
@@ -37,6 +37,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   expectSound(trial.document(), "read");
   trial.host().updatePluginArt();
   expectSound(trial.document(), "updated");
+  hostcore::HostCore plain;
+  const std::string exported = hostfiles::writeSeamFreeSvg(core, hostfiles::kSeamFreeOverlap);
+  const hostfiles::Outcome copy = hostfiles::readSvg(plain, exported, "seam-free.svg");
+  if (!copy) fail("the seam-free copy does not open: " + copy.error + "\n" + exported);
+  if (!plain.document().dirtyPluginArt().empty()) fail("the seam-free copy opens as live objects:\n" + exported);
+  expectSound(plain.document(), "seam-free copy read");
   const std::string written = hostfiles::writeSvg(core);
   const hostfiles::Outcome again = hostfiles::readSvg(core, written, "written.svg");
   if (!again) fail("the host's own file does not open again: " + again.error + "\n" + written);

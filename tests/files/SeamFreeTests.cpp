@@ -2,24 +2,35 @@
 // share and nowhere else, plug-in objects written as their result alone,
 // and the document itself left as it was.
 #include <cmath>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "FilesFixture.h"
 
 namespace {
 
 // A plug-in object whose result, like a mirror-tile result, is a group of
-// a clipping group and a group of clipping groups: two triangles filling
-// the square (0, 0) to (100, 100) in the file, meeting on its diagonal.
-std::string squareObject(const std::string& secondCell) {
+// a clipping group and a group of clipping groups, with the clip paths
+// given (`clipA`, `clipB`, ...), each cell filled red.
+std::string objectWithCells(const std::vector<std::string>& clipPaths) {
+    std::string cells[2];
+    for (size_t i = 0; i < clipPaths.size(); ++i) {
+        const std::string name(1, char('A' + i));
+        cells[i == 0 ? 0 : 1] += "<g id=\"cell" + name + "\" clip-path=\"url(#" + name + ")\"><clipPath id=\"" + name +
+                                 "\"><path id=\"clip" + name + "\" d=\"" + clipPaths[i] +
+                                 "\"/></clipPath><rect width=\"100\" height=\"100\" fill=\"#ff0000\"/></g>\n";
+    }
     return R"svg(<g id="layer"><g id="obj"><mirtil:plugin xmlns:mirtil="urn:mirrortile:host-document" group="G" version="1.2">
           <mirtil:edit id="e"><path d="M 0 0 L 1 0"/></mirtil:edit></mirtil:plugin>
-        <g id="res"><g id="overall">
-          <g id="cellA" clip-path="url(#a)"><clipPath id="a"><path id="clipA" d="M 0 0 L 100 0 L 100 100 Z"/></clipPath>
-            <rect width="100" height="100" fill="#ff0000"/></g>
-          <g id="refl"><g id="cellB" clip-path="url(#b)"><clipPath id="b"><path id="clipB" d=")svg" +
-           secondCell + R"svg("/></clipPath>
-            <rect width="100" height="100" fill="#ff0000"/></g></g>
-        </g></g></g></g>)svg";
+        <g id="res"><g id="overall">)svg" +
+           cells[0] + "<g id=\"refl\">" + cells[1] + "</g></g></g></g></g>";
+}
+
+// Two triangles filling the square (0, 0) to (100, 100) in the file,
+// meeting on its diagonal, or as the second is given.
+std::string squareObject(const std::string& secondCell) {
+    return objectWithCells({"M 0 0 L 100 0 L 100 100 Z", secondCell});
 }
 
 class SeamFreeTest : public FilesTest {
@@ -78,6 +89,23 @@ TEST_F(SeamFreeTest, CellsThatDoNotFillTheirOutlineAreLeftAsTheyAre) {
     EXPECT_EQ(corners("clipA").size(), 3u);
     EXPECT_TRUE(hasCorner(corners("clipB"), 0, 10));
     EXPECT_EQ(corners("clipB").size(), 3u);
+}
+
+TEST_F(SeamFreeTest, MoreCellsThanAHexagonHasAreLeftAsTheyAre) {
+    // Seven strips that fill the square: not a mirror-tile result.
+    std::vector<std::string> strips;
+    for (int i = 0; i < 7; ++i)
+        strips.push_back("M " + std::to_string(i * 10) + " 0 L " + std::to_string(i * 10 + 10) + " 0 L " +
+                         std::to_string(i * 10 + 10) + " 100 L " + std::to_string(i * 10) + " 100 Z");
+    read(objectWithCells(strips));
+    exportAndRead(1);
+    EXPECT_FALSE(hasCorner(corners("clipD"), 29, 0));
+    EXPECT_TRUE(hasCorner(corners("clipD"), 30, 0));
+    // Six of them are widened across the edges they share.
+    strips.pop_back();
+    read(objectWithCells(strips));
+    exportAndRead(1);
+    EXPECT_TRUE(hasCorner(corners("clipD"), 29, 0));
 }
 
 TEST_F(SeamFreeTest, TheCopyIsPlainArtAndTheDocumentStaysAsItWas) {

@@ -19,6 +19,9 @@ double cross(Vec origin, Vec a, Vec b) { return cross(a - origin, b - origin); }
 
 using Polygon = std::vector<Vec>;  // counter-clockwise
 
+// The plug-in fills a hexagon with six cells; results of more are not its.
+constexpr size_t kCellsOfAHexagon = 6;
+
 double area(const Polygon& polygon) {
     double twice = 0;
     for (size_t i = 0; i < polygon.size(); ++i) twice += cross(polygon[i], polygon[(i + 1) % polygon.size()]);
@@ -117,7 +120,7 @@ bool widenMirrorCells(ArtCopy& result, double overlap, const std::function<bool(
             return false;
         }
     }
-    if (cells.size() < 2) return false;
+    if (cells.size() < 2 || cells.size() > kCellsOfAHexagon) return false;
 
     std::vector<Vec> corners;
     double cellsArea = 0;

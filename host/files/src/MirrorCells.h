@@ -15,9 +15,10 @@ namespace hostfiles {
 // Widens, in the result group of a plug-in object, the clip path of each
 // cell by `overlap` points across every edge it shares with another cell,
 // keeping it within the outline the cells fill together. Cells are the
-// clipped groups `overall` holds directly or in one group below it; they
-// must be convex polygons that tile a convex outline, as mirror-tile
-// results do. Any other result is left as it is and false is answered.
+// clipped groups `overall` holds directly or in one group below it; there
+// must be two to six, convex polygons that tile a convex outline, as
+// mirror-tile results do. Any other result is left as it is and false is
+// answered.
 bool widenMirrorCells(hostcore::ArtCopy& result, double overlap,
                       const std::function<bool(const hostcore::ArtCopy&)>& isClipPath);
 
