@@ -9,19 +9,29 @@ ifeq ($(CI),true)
 CMAKE_FLAGS += -DMIRTIL_WERROR=ON
 endif
 
-.PHONY: deps configure build test test-sanitize fuzz-smoke fuzz demo bench clean
+.PHONY: deps configure build test windows test-sanitize fuzz-smoke fuzz demo bench clean
 
 deps:
 	@bash scripts/install-deps.sh
 
+# The tests of this build also check the Windows builds' files and run them.
 configure: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS)
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS) \
+		-DMIRTIL_WIN32_BUILD=$(abspath $(WIN32_DIR))
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-test: build
+test: build windows
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+# Cross-built with mingw-w64: the module for 32-bit Windows, the plug-in's
+# own platform, in $(WIN32_DIR)/bin/Mirtil.aip.
+WIN32_DIR ?= build-win32
+WINDOWS_CONFIGURE = cmake -S . -DCMAKE_TOOLCHAIN_FILE=cmake/windows.toolchain.cmake -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS)
+windows: deps
+	$(WINDOWS_CONFIGURE) -B $(WIN32_DIR) -DMIRTIL_WINDOWS_TRIPLE=i686-w64-mingw32 -DMIRTIL_HOST=OFF
+	cmake --build $(WIN32_DIR) -j $(JOBS)
 
 # Every test again, built with AddressSanitizer, UndefinedBehaviorSanitizer
 # and LeakSanitizer in a build of its own; any report fails the test.
@@ -66,4 +76,4 @@ bench: deps
 	python3 bench/report.py --build $(BENCH_DIR) --out bench/RESULTS.md
 
 clean:
-	rm -rf $(BUILD_DIR)
+	rm -rf $(BUILD_DIR) $(WIN32_DIR)

@@ -1,6 +1,8 @@
 // Build tool: turns the module's resource description and its PPM images
 // into a C++ source holding the resource table and the exported directory
-// function. Usage: resource_compiler DESCRIPTION OUTPUT.cpp
+// function, or, for Windows, into a resource script for windres with the
+// icon, cursor, bitmap and property-list files it names written beside it.
+// Usage: resource_compiler DESCRIPTION OUTPUT.cpp|OUTPUT.rc
 // Image paths in the description are relative to the description's folder.
 
 #include <cstdint>
@@ -135,6 +137,81 @@ void PutLittleEndian(std::vector<unsigned char>& bytes, uint32_t value, int size
   for (int i = 0; i < size; ++i) bytes.push_back(static_cast<unsigned char>(value >> (8 * i)));
 }
 
+// A device-independent bitmap's header, as icons, cursors and bitmaps carry it.
+void PutBitmapInfoHeader(std::vector<unsigned char>& bytes, int width, int height, int bitsPerPixel,
+                         uint32_t imageSize, uint32_t paletteColours) {
+  PutLittleEndian(bytes, 40, 4);
+  PutLittleEndian(bytes, static_cast<uint32_t>(width), 4);
+  PutLittleEndian(bytes, static_cast<uint32_t>(height), 4);
+  PutLittleEndian(bytes, 1, 2);
+  PutLittleEndian(bytes, static_cast<uint32_t>(bitsPerPixel), 2);
+  PutLittleEndian(bytes, 0, 4);  // uncompressed
+  PutLittleEndian(bytes, imageSize, 4);
+  PutLittleEndian(bytes, 0, 4);
+  PutLittleEndian(bytes, 0, 4);
+  PutLittleEndian(bytes, paletteColours, 4);
+  PutLittleEndian(bytes, 0, 4);
+}
+
+// Rows of a bitmap are stored bottom-up, each padded to four bytes.
+std::size_t RowBytes(int width, int bitsPerPixel) { return ((static_cast<std::size_t>(width) * bitsPerPixel + 31) / 32) * 4; }
+
+std::vector<unsigned char> ColourRows(const Ppm& image) {
+  std::vector<unsigned char> rows;
+  const std::size_t stride = RowBytes(image.width, 24);
+  for (int y = image.height - 1; y >= 0; --y) {
+    const std::size_t start = rows.size();
+    for (int x = 0; x < image.width; ++x) {
+      const Rgb& pixel = image.pixels[static_cast<std::size_t>(y) * image.width + x];
+      rows.insert(rows.end(), {pixel.b, pixel.g, pixel.r});
+    }
+    rows.resize(start + stride, 0);
+  }
+  return rows;
+}
+
+// One bit a pixel, set where bitOf answers true; rows bottom-up.
+template <typename BitOf>
+std::vector<unsigned char> BitRows(int width, int height, BitOf bitOf) {
+  std::vector<unsigned char> rows;
+  const std::size_t stride = RowBytes(width, 1);
+  for (int y = height - 1; y >= 0; --y) {
+    const std::size_t start = rows.size();
+    rows.resize(start + stride, 0);
+    for (int x = 0; x < width; ++x) {
+      if (bitOf(static_cast<std::size_t>(y) * width + x)) rows[start + x / 8] |= static_cast<unsigned char>(0x80 >> (x % 8));
+    }
+  }
+  return rows;
+}
+
+// An icon file (type 1) or cursor file (type 2) holding one image; for a
+// cursor the two words after the colour count are its hot spot.
+std::vector<unsigned char> IconFile(int type, int width, int height, int planesOrHotX, int bitsOrHotY,
+                                    const std::vector<unsigned char>& image) {
+  std::vector<unsigned char> bytes;
+  PutLittleEndian(bytes, 0, 2);
+  PutLittleEndian(bytes, static_cast<uint32_t>(type), 2);
+  PutLittleEndian(bytes, 1, 2);
+  bytes.push_back(static_cast<unsigned char>(width));
+  bytes.push_back(static_cast<unsigned char>(height));
+  bytes.push_back(0);
+  bytes.push_back(0);
+  PutLittleEndian(bytes, static_cast<uint32_t>(planesOrHotX), 2);
+  PutLittleEndian(bytes, static_cast<uint32_t>(bitsOrHotY), 2);
+  PutLittleEndian(bytes, static_cast<uint32_t>(image.size()), 4);
+  PutLittleEndian(bytes, 22, 4);
+  bytes.insert(bytes.end(), image.begin(), image.end());
+  return bytes;
+}
+
+// A resource script's quoted text.
+std::string RcString(const std::string& text) {
+  std::string quoted = "\"";
+  for (char c : text) quoted += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return quoted + "\"";
+}
+
 uint32_t FourCharacters(const std::string& word, const std::string& where) {
   if (word.size() != 4) Fail(where, "expected four characters, found " + word);
   return (uint32_t(uint8_t(word[0])) << 24) | (uint32_t(uint8_t(word[1])) << 16) |
@@ -148,7 +225,7 @@ class Compiler {
     folder_ = slash == std::string::npos ? "" : path_.substr(0, slash + 1);
   }
 
-  std::string Compile() {
+  void Compile() {
     std::ifstream in(path_);
     if (!in) Fail(path_, "cannot open");
     std::string line;
@@ -157,8 +234,8 @@ class Compiler {
       const std::vector<std::string> words = Words(line, Where());
       if (!words.empty()) Statement(words, in);
     }
-    return Output();
   }
+
 
  private:
   std::string Where() const { return path_ + ":" + std::to_string(lineNumber_); }
@@ -184,9 +261,11 @@ class Compiler {
     } else if (keyword == "property-list" && words.size() == 2) {
       PropertyList(NumberOf(words[1], Where()), Block(in));
     } else if (keyword == "icon" && words.size() == 3) {
-      Image("kResourceIconGroup", "Icon", NumberOf(words[1], Where()), TextOf(words[2], Where()));
+      const Ppm image = Image("kResourceIconGroup", "Icon", NumberOf(words[1], Where()), TextOf(words[2], Where()));
+      IconScript(words[1], image);
     } else if (keyword == "bitmap" && words.size() == 3) {
-      Image("kResourceBitmap", "Bitmap", NumberOf(words[1], Where()), TextOf(words[2], Where()));
+      const Ppm image = Image("kResourceBitmap", "Bitmap", NumberOf(words[1], Where()), TextOf(words[2], Where()));
+      BitmapScript(words[1], image);
     } else if (keyword == "cursor" && words.size() == 6 && words[3] == "hotspot") {
       Cursor(NumberOf(words[1], Where()), TextOf(words[2], Where()), NumberOf(words[4], Where()),
              NumberOf(words[5], Where()));
@@ -238,10 +317,11 @@ class Compiler {
     const std::string name = "kPropertyList" + std::to_string(id);
     definitions_ += "const unsigned char " + name + "[] = {" + ByteArray(bytes) + "\n};\n\n";
     AddResource("kResourcePropertyList", id, name, "sizeof " + name);
+    ScriptFile(std::to_string(id) + " PIPL", "pipl-" + std::to_string(id) + ".bin", bytes);
   }
 
-  void Image(const std::string& type, const std::string& prefix, long id, const std::string& file) {
-    const Ppm image = ReadPpm(folder_ + file);
+  Ppm Image(const std::string& type, const std::string& prefix, long id, const std::string& file) {
+    Ppm image = ReadPpm(folder_ + file);
     std::vector<unsigned char> bytes;
     for (const Rgb& pixel : image.pixels) bytes.insert(bytes.end(), {pixel.r, pixel.g, pixel.b});
     const std::string name = "k" + prefix + std::to_string(id);
@@ -249,6 +329,35 @@ class Compiler {
     definitions_ += "const ResourceImage " + name + " = {" + std::to_string(image.width) + ", " +
                     std::to_string(image.height) + ", 24, 0, 0, " + name + "Pixels, nullptr};\n\n";
     AddResource(type, id, "&" + name, "sizeof " + name);
+    return image;
+  }
+
+  // A resource of the script read from a file written beside it.
+  void ScriptFile(const std::string& statement, const std::string& file, std::vector<unsigned char> bytes) {
+    script_ += statement + " " + RcString(file) + "\n";
+    files_[file] = std::move(bytes);
+  }
+
+  // An opaque 24-bit icon: colour rows, then an all-clear mask.
+  void IconScript(const std::string& id, const Ppm& image) {
+    std::vector<unsigned char> dib;
+    std::vector<unsigned char> colour = ColourRows(image);
+    std::vector<unsigned char> mask = BitRows(image.width, image.height, [](std::size_t) { return false; });
+    PutBitmapInfoHeader(dib, image.width, image.height * 2, 24, static_cast<uint32_t>(colour.size() + mask.size()), 0);
+    dib.insert(dib.end(), colour.begin(), colour.end());
+    dib.insert(dib.end(), mask.begin(), mask.end());
+    ScriptFile(id + " ICON", "icon-" + id + ".ico", IconFile(1, image.width, image.height, 1, 24, dib));
+  }
+
+  void BitmapScript(const std::string& id, const Ppm& image) {
+    const std::vector<unsigned char> colour = ColourRows(image);
+    std::vector<unsigned char> file = {'B', 'M'};
+    PutLittleEndian(file, static_cast<uint32_t>(54 + colour.size()), 4);
+    PutLittleEndian(file, 0, 4);
+    PutLittleEndian(file, 54, 4);
+    PutBitmapInfoHeader(file, image.width, image.height, 24, static_cast<uint32_t>(colour.size()), 0);
+    file.insert(file.end(), colour.begin(), colour.end());
+    ScriptFile(id + " BITMAP", "bitmap-" + id + ".bmp", file);
   }
 
   void Cursor(long id, const std::string& file, long hotX, long hotY) {
@@ -271,6 +380,19 @@ class Compiler {
                     std::to_string(image.height) + ", 1, " + std::to_string(hotX) + ", " +
                     std::to_string(hotY) + ", " + name + "Pixels, " + name + "Mask};\n\n";
     AddResource("kResourceCursorGroup", id, "&" + name, "sizeof " + name);
+
+    // Monochrome: a black and white palette, the colour bits, then the mask.
+    const std::vector<unsigned char> colour = BitRows(image.width, image.height, [&](std::size_t i) { return pixels[i] != 0; });
+    const std::vector<unsigned char> clear = BitRows(image.width, image.height, [&](std::size_t i) { return mask[i] != 0; });
+    std::vector<unsigned char> dib;
+    PutBitmapInfoHeader(dib, image.width, image.height * 2, 1, static_cast<uint32_t>(colour.size() + clear.size()), 2);
+    PutLittleEndian(dib, 0x00000000u, 4);
+    PutLittleEndian(dib, 0x00FFFFFFu, 4);
+    dib.insert(dib.end(), colour.begin(), colour.end());
+    dib.insert(dib.end(), clear.begin(), clear.end());
+    const std::string number = std::to_string(id);
+    ScriptFile(number + " CURSOR", "cursor-" + number + ".cur",
+               IconFile(2, image.width, image.height, static_cast<int>(hotX), static_cast<int>(hotY), dib));
   }
 
   // dialog ID size W H caption "TITLE" font SIZE "FACE" style STYLE...
@@ -284,10 +406,19 @@ class Compiler {
         {"modal-frame", "kDialogStyleModalFrame"},
         {"caption", "kDialogStyleCaption"},
         {"system-menu", "kDialogStyleSystemMenu"}};
+    static const std::map<std::string, std::string> scriptStyles = {
+        {"modal-frame", "DS_MODALFRAME"}, {"caption", "WS_CAPTION"}, {"system-menu", "WS_SYSMENU"}};
     const long id = NumberOf(words[1], where);
     const std::string name = "kDialog" + std::to_string(id);
+    const std::string title = TextOf(words[6], where);
+    script_ += std::to_string(id) + " DIALOG 0, 0, " + std::to_string(NumberOf(words[3], where)) + ", " +
+               std::to_string(NumberOf(words[4], where)) + "\nSTYLE WS_POPUP | " +
+               Styles(words, 11, scriptStyles, where, "0") + "\n" +
+               (title.empty() ? "" : "CAPTION " + RcString(title) + "\n") + "FONT " +
+               std::to_string(NumberOf(words[8], where)) + ", " + RcString(TextOf(words[9], where)) + "\nBEGIN\n";
     std::string items;
     for (const auto& item : lines) items += DialogItem(item);
+    script_ += "END\n\n";
     definitions_ += "const ResourceDialogItem " + name + "Items[] = {\n" + items + "};\n";
     definitions_ += "const ResourceDialog " + name + " = {" + CString(TextOf(words[6], where)) + ", " +
                     std::to_string(NumberOf(words[3], where)) + ", " +
@@ -321,18 +452,35 @@ class Compiler {
     for (int i = 3; i < 7; ++i) item << ", " << NumberOf(words[i], where);
     item << ", " << Styles(words, 7, itemStyles, where) << ", "
          << (picture ? NumberOf(words[1], where) : 0) << "},\n";
+
+    static const std::map<std::string, std::string> scriptStyles = {
+        {"border", "WS_BORDER"}, {"autohscroll", "ES_AUTOHSCROLL"}};
+    const std::string itemId = std::to_string(NumberOf(words[2], where));
+    std::string geometry;
+    for (int i = 3; i < 7; ++i) geometry += ", " + std::to_string(NumberOf(words[i], where));
+    const std::string styles = words.size() > 7 ? ", " + Styles(words, 7, scriptStyles, where, "0") : "";
+    if (picture) {
+      script_ += "  CONTROL " + std::to_string(NumberOf(words[1], where)) + ", " + itemId +
+                 ", 0x82 /* Static */, SS_BITMAP" + geometry + "\n";
+    } else if (words[0] == "EDITTEXT") {
+      script_ += "  EDITTEXT " + itemId + geometry + styles + "\n";
+    } else {
+      script_ += "  " + words[0] + " " + RcString(TextOf(words[1], where)) + ", " + itemId + geometry + styles + "\n";
+    }
     return item.str();
   }
 
+  // The styles named from words[first] on, joined with '|'; none is the text for no style.
   static std::string Styles(const std::vector<std::string>& words, std::size_t first,
-                            const std::map<std::string, std::string>& known, const std::string& where) {
+                            const std::map<std::string, std::string>& known, const std::string& where,
+                            const std::string& none = "0u") {
     std::string styles;
     for (std::size_t i = first; i < words.size(); ++i) {
       const auto style = known.find(words[i]);
       if (style == known.end()) Fail(where, "unknown style " + words[i]);
       styles += (styles.empty() ? "" : " | ") + style->second;
     }
-    return styles.empty() ? "0u" : styles;
+    return styles.empty() ? none : styles;
   }
 
   void Version(long id, const std::vector<std::vector<std::string>>& lines) {
@@ -355,7 +503,32 @@ class Compiler {
                     ", " + text("product-name") + ", " + text("internal-name") + ", " +
                     text("original-filename") + "};\n\n";
     AddResource("kResourceVersion", id, "&" + name, "sizeof " + name);
+
+    std::string dotted = version;
+    for (std::size_t comma; (comma = dotted.find(", ")) != std::string::npos;) dotted.replace(comma, 2, ".");
+    const auto value = [&](const char* key, const std::string& quoted) {
+      return "      VALUE \"" + std::string(key) + "\", " + RcString(quoted.substr(1, quoted.size() - 2)) + "\n";
+    };
+    char block[9];
+    std::snprintf(block, sizeof block, "%04X04E4", static_cast<unsigned>(language_));
+    script_ += std::to_string(id) + " VERSIONINFO\nFILEVERSION " + version + "\nPRODUCTVERSION " + version +
+               "\nFILEOS VOS_NT_WINDOWS32\nFILETYPE VFT_DLL\nBEGIN\n  BLOCK \"StringFileInfo\"\n  BEGIN\n    BLOCK \"" +
+               block + "\"\n    BEGIN\n" + value("FileDescription", text("file-description")) +
+               value("FileVersion", "\"" + dotted + "\"") + value("InternalName", text("internal-name")) +
+               value("OriginalFilename", text("original-filename")) + value("ProductName", text("product-name")) +
+               value("ProductVersion", "\"" + dotted + "\"") +
+               "    END\n  END\n  BLOCK \"VarFileInfo\"\n  BEGIN\n    VALUE \"Translation\", " +
+               std::to_string(language_) + ", 1252\n  END\nEND\n";
   }
+
+ public:
+  // The Windows resource script; the files it names are in files().
+  std::string Script() const {
+    return "// Made by resource_compiler from " + path_ + "; edit that file instead.\n\n" +
+           "#include <windows.h>\n\n" + "LANGUAGE " + std::to_string(language_ & 0x3FF) + ", " +
+           std::to_string(language_ >> 10) + "\n\n" + script_;
+  }
+  const std::map<std::string, std::vector<unsigned char>>& files() const { return files_; }
 
   std::string Output() const {
     return "// Made by resource_compiler from " + path_ +
@@ -372,26 +545,47 @@ class Compiler {
            "  return &kResourceTable;\n}\n";
   }
 
+ private:
   std::string path_;
   std::string folder_;
   int lineNumber_ = 0;
   int language_ = 1033;
   std::string definitions_;
   std::string table_;
+  std::string script_;
+  std::map<std::string, std::vector<unsigned char>> files_;
 };
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out << bytes;
+  if (!out) Fail(path, "cannot write");
+}
 
 }  // namespace
 
 int main(int argc, char** argv) {
   if (argc != 3) {
-    std::cerr << "usage: resource_compiler DESCRIPTION OUTPUT.cpp\n";
+    std::cerr << "usage: resource_compiler DESCRIPTION OUTPUT.cpp|OUTPUT.rc\n";
     return 2;
   }
   try {
-    const std::string source = Compiler(argv[1]).Compile();
-    std::ofstream out(argv[2], std::ios::binary);
-    out << source;
-    if (!out) Fail(argv[2], "cannot write");
+    Compiler compiler(argv[1]);
+    compiler.Compile();
+    const std::string output = argv[2];
+    if (EndsWith(output, ".rc")) {
+      // The files the script names go beside it, as windres looks for them there.
+      const std::size_t slash = output.find_last_of('/');
+      const std::string folder = slash == std::string::npos ? "" : output.substr(0, slash + 1);
+      for (const auto& [name, bytes] : compiler.files()) WriteFile(folder + name, std::string(bytes.begin(), bytes.end()));
+      WriteFile(output, compiler.Script());
+    } else {
+      WriteFile(output, compiler.Output());
+    }
   } catch (const std::exception& error) {
     std::cerr << "resource_compiler: " << error.what() << '\n';
     return 1;

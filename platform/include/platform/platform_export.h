@@ -1,13 +1,10 @@
 #ifndef PLATFORM_PLATFORM_EXPORT_H
 #define PLATFORM_PLATFORM_EXPORT_H
 
-// Marks the functions the platform library exports; everything else stays hidden.
+// Marks the functions the platform library exports; everything else stays
+// hidden. On Windows the library is static and serves the host alone.
 #if defined(_WIN32)
-#  if defined(MIRTIL_PLATFORM_BUILD)
-#    define PLATFORM_API __declspec(dllexport)
-#  else
-#    define PLATFORM_API __declspec(dllimport)
-#  endif
+#  define PLATFORM_API
 #else
 #  define PLATFORM_API __attribute__((visibility("default")))
 #endif
