@@ -26,7 +26,7 @@ class OvStr {
   // printf-style; chosen only when at least one argument follows the format.
   template <typename First, typename... Rest>
   OvStr(const char* format, First first, Rest... rest)
-      : OvStr(Formatted{}, format, first, rest...) {}
+      : OvStr(kFormatted, format, first, rest...) {}
   OvStr(const OvStr& other);
   explicit OvStr(int value);
   explicit OvStr(long value);
@@ -52,7 +52,10 @@ class OvStr {
   static void ReportStatistics(const char* format, ...) OV_PRINTF_FORMAT(1, 2);
 
  private:
-  struct Formatted {};
+  // An enumeration, not an empty struct: mingw-w64's x86-64 compiler passes
+  // an empty struct before variable arguments where va_start does not look
+  // for it, and every argument after the format is read one place off.
+  enum Formatted { kFormatted };
   OvStr(Formatted, const char* format, ...) OV_PRINTF_FORMAT(3, 4);
   struct Joined {};
   OvStr(Joined, const char* left, uint32_t left_length, const char* right, uint32_t right_length);
