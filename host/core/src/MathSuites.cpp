@@ -44,7 +44,7 @@ void AIRealMatrixXformPoint(const AIRealMatrix* m, const AIRealPoint* in, AIReal
 AIReal AIRealPointAngle(const AIRealPoint* p1, const AIRealPoint* p2) {
     HOSTCORE_ENTER_OR(kAIRealMathSuite, "AIRealPointAngle", 0);
     if (p1 == nullptr || p2 == nullptr) return 0;
-    return std::atan2(p2->v - p1->v, p2->h - p1->h);
+    return realAtan2(p2->v - p1->v, p2->h - p1->h);
 }
 
 AIBoolean AIRealPointClose(const AIRealPoint* p1, const AIRealPoint* p2, AIReal tolerance) {

@@ -28,9 +28,19 @@ inline AIRealMatrix concatMatrices(const AIRealMatrix& first, const AIRealMatrix
 
 inline AIRealMatrix translateMatrix(AIReal tx, AIReal ty) { return AIRealMatrix{1, 0, 0, 1, tx, ty}; }
 inline AIRealMatrix scaleMatrix(AIReal sh, AIReal sv) { return AIRealMatrix{sh, 0, 0, sv, 0, 0}; }
+// Sine, cosine and direction in single precision, worked out in long
+// double: the C libraries of Linux and Windows round their single-precision
+// functions differently in the last bit, while their long double ones
+// agree, so the host turns art to the same bits on either system.
+inline AIReal realSin(AIReal angle) { return static_cast<AIReal>(std::sin(static_cast<long double>(angle))); }
+inline AIReal realCos(AIReal angle) { return static_cast<AIReal>(std::cos(static_cast<long double>(angle))); }
+inline AIReal realAtan2(AIReal y, AIReal x) {
+    return static_cast<AIReal>(std::atan2(static_cast<long double>(y), static_cast<long double>(x)));
+}
+
 inline AIRealMatrix rotateMatrix(AIReal angle) {
-    const AIReal c = std::cos(angle);
-    const AIReal s = std::sin(angle);
+    const AIReal c = realCos(angle);
+    const AIReal s = realSin(angle);
     return AIRealMatrix{c, s, -s, c, 0, 0};
 }
 
