@@ -50,11 +50,11 @@ AIErr EntryPoint(const char*, const char*, void*) { return kNoErr; }
 class FakeModule : public hostapp::LoadedModule {
  public:
   void* findSymbol(const char* name) const override {
-    if (std::string(name) == kModuleResourceDirectoryName) return reinterpret_cast<void*>(&Directory);
     if (std::string(name) == "PluginMain") return reinterpret_cast<void*>(&EntryPoint);
     return nullptr;
   }
   void* nativeHandle() const override { return nullptr; }
+  const ModuleResourceTable* resources() const override { return Directory(); }
 };
 
 class FakeLoader : public hostapp::ModuleLoader {

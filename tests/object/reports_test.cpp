@@ -151,10 +151,10 @@ class LinkedModule : public hostapp::LoadedModule {
  public:
   void* findSymbol(const char* name) const override {
     if (std::string(name) == "PluginMain") return reinterpret_cast<void*>(&PluginMain);
-    if (std::string(name) == kModuleResourceDirectoryName) return reinterpret_cast<void*>(&ModuleResourceDirectory);
     return nullptr;
   }
   void* nativeHandle() const override { return const_cast<LinkedModule*>(this); }
+  const ModuleResourceTable* resources() const override { return ModuleResourceDirectory(); }
 };
 
 class LinkedLoader : public hostapp::ModuleLoader {

@@ -481,10 +481,8 @@ bool HostApplication::loadModule(const std::string& path) {
   };
   if (!module) return refuse("cannot be loaded: " + error);
 
-  const auto directory =
-      reinterpret_cast<ModuleResourceDirectoryProc>(module->findSymbol(kModuleResourceDirectoryName));
-  if (!directory) return refuse("exports no resource table");
-  const ModuleResourceTable* resources = directory();
+  const ModuleResourceTable* resources = module->resources();
+  if (!resources) return refuse("has no resources");
   const ModuleResource* propertyList = nullptr;
   for (int32_t i = 0; resources && i < resources->count; ++i) {
     if (resources->resources[i].type == kResourcePropertyList) propertyList = &resources->resources[i];

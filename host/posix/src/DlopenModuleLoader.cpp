@@ -9,11 +9,15 @@ namespace hostposix {
 
 namespace {
 
+// The table the module's directory function answers, or null.
+const ModuleResourceTable* ResourceTable(void* module) {
+  const auto directory = reinterpret_cast<ModuleResourceDirectoryProc>(dlsym(module, kModuleResourceDirectoryName));
+  return directory ? directory() : nullptr;
+}
+
 // The platform asks whether a loaded module holds a resource.
 int ModuleHoldsResource(HINSTANCE module, unsigned type, unsigned short id) {
-  const auto directory =
-      reinterpret_cast<ModuleResourceDirectoryProc>(dlsym(static_cast<void*>(module), kModuleResourceDirectoryName));
-  return directory && hostapp::findResource(directory(), type, id) != nullptr;
+  return hostapp::findResource(ResourceTable(module), type, id) != nullptr;
 }
 
 class DlopenModule : public hostapp::LoadedModule {
@@ -30,6 +34,7 @@ class DlopenModule : public hostapp::LoadedModule {
 
   void* findSymbol(const char* name) const override { return dlsym(handle_, name); }
   void* nativeHandle() const override { return handle_; }
+  const ModuleResourceTable* resources() const override { return ResourceTable(handle_); }
 
  private:
   void* handle_;

@@ -5,6 +5,8 @@
 #include <memory>
 #include <string>
 
+#include "hostapi/HostResources.h"
+
 namespace hostapp {
 
 class LoadedModule {
@@ -14,6 +16,9 @@ class LoadedModule {
   virtual void* findSymbol(const char* name) const = 0;
   // What the plug-in receives as its module handle (platform access info).
   virtual void* nativeHandle() const = 0;
+  // The module's resources as the platform keeps them, read into one table
+  // that lives as long as the module; null when it has none.
+  virtual const ModuleResourceTable* resources() const = 0;
 };
 
 class ModuleLoader {
