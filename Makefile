@@ -17,7 +17,7 @@ deps:
 # The tests of this build also check the Windows builds' files and run them.
 configure: deps
 	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS) \
-		-DMIRTIL_WIN32_BUILD=$(abspath $(WIN32_DIR))
+		-DMIRTIL_WIN32_BUILD=$(abspath $(WIN32_DIR)) -DMIRTIL_WIN64_BUILD=$(abspath $(WIN64_DIR))
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -26,12 +26,19 @@ test: build windows
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
 # Cross-built with mingw-w64: the module for 32-bit Windows, the plug-in's
-# own platform, in $(WIN32_DIR)/bin/Mirtil.aip.
+# own platform, in $(WIN32_DIR)/bin/Mirtil.aip; and for 64-bit Windows the
+# module, the stand-in host and mirtil-host.exe in $(WIN64_DIR)/bin, with
+# their libraries in $(WIN64_DIR)/deps (libxml2 built from Debian's source).
 WIN32_DIR ?= build-win32
+WIN64_DIR ?= build-win64
+WIN64_DEPS = $(abspath $(WIN64_DIR))/deps
 WINDOWS_CONFIGURE = cmake -S . -DCMAKE_TOOLCHAIN_FILE=cmake/windows.toolchain.cmake -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS)
 windows: deps
 	$(WINDOWS_CONFIGURE) -B $(WIN32_DIR) -DMIRTIL_WINDOWS_TRIPLE=i686-w64-mingw32 -DMIRTIL_HOST=OFF
 	cmake --build $(WIN32_DIR) -j $(JOBS)
+	JOBS=$(JOBS) bash scripts/windows-deps.sh $(WIN64_DEPS) x86_64-w64-mingw32
+	$(WINDOWS_CONFIGURE) -B $(WIN64_DIR) -DMIRTIL_WINDOWS_TRIPLE=x86_64-w64-mingw32 -DMIRTIL_WINDOWS_DEPS=$(WIN64_DEPS)
+	cmake --build $(WIN64_DIR) -j $(JOBS) --target mirtil-host mirtil_module
 
 # Every test again, built with AddressSanitizer, UndefinedBehaviorSanitizer
 # and LeakSanitizer in a build of its own; any report fails the test.
@@ -76,4 +83,4 @@ bench: deps
 	python3 bench/report.py --build $(BENCH_DIR) --out bench/RESULTS.md
 
 clean:
-	rm -rf $(BUILD_DIR) $(WIN32_DIR)
+	rm -rf $(BUILD_DIR) $(WIN32_DIR) $(WIN64_DIR)

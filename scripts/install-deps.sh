@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev binutils libxml2-dev librsvg2-dev libcairo2-dev nlohmann-json3-dev
   clang libclang-rt-14-dev valgrind
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
-  python3-pefile)
+  python3-pefile wine64 dpkg-dev)
 
 missing=()
 for p in "${packages[@]}"; do
