@@ -16,12 +16,16 @@ namespace {
 const AIReal kThirdTurn = 2.0943952f;
 const AIReal kSixthTurn = 1.0471976f;
 
+// Every matrix starts as the identity, so that a real-math call that leaves
+// it unwritten turns nothing instead of reading undefined values.
+const AIRealMatrix kIdentityMatrix = {1, 0, 0, 1, 0, 0};
+
 // Past this index source entries are never read back.
 const int kSourceEntryLimit = 1000;
 
 // (1) translate by (-h, -v), (2) rotate by angle, (3) translate back.
 AIRealMatrix RotationAboutPoint(AIReal h, AIReal v, double angle) {
-  AIRealMatrix m;
+  AIRealMatrix m = kIdentityMatrix;
   sAIRealMath->AIRealMatrixSetTranslate(&m, -h, -v);
   sAIRealMath->AIRealMatrixConcatRotate(&m, static_cast<AIReal>(angle));
   sAIRealMath->AIRealMatrixConcatTranslate(&m, h, v);
@@ -30,7 +34,7 @@ AIRealMatrix RotationAboutPoint(AIReal h, AIReal v, double angle) {
 
 AIRealPoint TurnedPoint(AIRealPoint centre, AIRealPoint pt, AIReal angle) {
   const AIRealMatrix m = RotationAboutPoint(centre.h, centre.v, angle);
-  AIRealPoint turned;
+  AIRealPoint turned = pt;
   sAIRealMath->AIRealMatrixXformPoint(&m, &pt, &turned);
   return turned;
 }
@@ -82,7 +86,7 @@ AIErr MirrorGroupInPlaceAtLine(AIArtHandle art, AIReal h1, AIReal v1, AIReal h2,
   const AIRealPoint first = {h1, v1};
   const AIRealPoint second = {h2, v2};
   const AIReal theta = sAIRealMath->AIRealPointAngle(&second, &first);
-  AIRealMatrix m;
+  AIRealMatrix m = kIdentityMatrix;
   sAIRealMath->AIRealMatrixSetTranslate(&m, -h1, -v1);
   sAIRealMath->AIRealMatrixConcatRotate(&m, -theta);
   sAIRealMath->AIRealMatrixConcatScale(&m, 1, -1);
@@ -92,7 +96,7 @@ AIErr MirrorGroupInPlaceAtLine(AIArtHandle art, AIReal h1, AIReal v1, AIReal h2,
 }
 
 AIErr TranslateArt(AIArtHandle art, AIRealPoint offs) {
-  AIRealMatrix m;
+  AIRealMatrix m = kIdentityMatrix;
   sAIRealMath->AIRealMatrixSetTranslate(&m, offs.h, offs.v);
   return TransformArt(art, m);
 }

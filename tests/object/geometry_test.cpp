@@ -57,6 +57,17 @@ TEST_F(GeometryTest, PointsTurnAboutAPointAndANullPointIsRefused) {
   EXPECT_TRUE(logged("Bad args to RotatePointAroundPoint"));
 }
 
+// The host's matrix calls answer nothing: a translation the host left
+// unwritten moves nothing, rather than applying whatever memory held.
+TEST_F(GeometryTest, ATranslationTheHostLeftUnwrittenMovesNothing) {
+  const AIArtHandle group = addGroupIn(layerGroup(layer));
+  const AIArtHandle square = addSquareIn(group, 30, 10, 5);
+  faults().failCall(kAIRealMathSuite, "AIRealMatrixSetTranslate", 1, kBoom);
+  EXPECT_EQ(TranslateArt(group, {10, 20}), kNoErr);
+  ExpectPoint(anchors(square)[0], 25, 5);
+  EXPECT_EQ(hostcore::checkDocument(doc()), std::vector<std::string>{});
+}
+
 TEST_F(GeometryTest, ConstructionPathsHaveTheirCorners) {
   AIArtHandle path = nullptr;
   ASSERT_EQ(TempPathObj(nullptr), kNoErr);
