@@ -96,10 +96,10 @@ AIArtHandle BenchHost::makeMirtil(AIRealPoint centre) {
 }
 
 void BenchHost::update(AIArtHandle pig) {
-  doc().beginUserStep();
+  doc().journal().beginStep();
   doc().markDirty(pig);
   host_->updatePluginArt();
-  doc().endUserStep();
+  doc().journal().endStep();
 }
 
 int64_t BenchHost::resultSegments(AIArtHandle pig) {

@@ -26,7 +26,7 @@ void AnimationStep(benchmark::State& state) {
   const AIArtHandle first = bench.makeMirtil({0, 0});
   // The others are copies of the first set side by side, as pasted: one
   // undo step of the user's, which the silent animation steps then join.
-  bench.doc().beginUserStep();
+  bench.doc().journal().beginStep();
   for (int i = 1; i < objects; ++i) {
     AIArtHandle copy = nullptr;
     bench.doc().duplicateArt(first, kPlaceAbove, first, &copy);
@@ -35,7 +35,7 @@ void AnimationStep(benchmark::State& state) {
     bench.doc().markDirty(copy);
   }
   bench.host().updatePluginArt();
-  bench.doc().endUserStep();
+  bench.doc().journal().endStep();
 
   const AIMenuItemHandle command = RotateCommand(bench.host());
   if (!command || bench.host().chooseMenuItem(command) != std::optional<AIErr>(kNoErr)) {
@@ -47,7 +47,7 @@ void AnimationStep(benchmark::State& state) {
     Measured([&] { bench.host().advanceClock(kStepTicks); });
   }
   state.SetItemsProcessed(state.iterations() * objects);
-  state.counters["undo_steps"] = static_cast<double>(bench.doc().undoDepth());
+  state.counters["undo_steps"] = static_cast<double>(bench.doc().journal().undoDepth());
 }
 
 }  // namespace

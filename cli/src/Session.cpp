@@ -49,15 +49,10 @@ void VisitArt(hostcore::Document& document, const std::function<void(AIArtHandle
 
 // Runs document changes as one undo step of the user's; a silent one
 // joins the step before it.
-enum class Step { Own, Silent };
+using Step = hostcore::UndoStep::Kind;
 template <typename Change>
 void AsUserStep(hostcore::Document& document, Change change, Step kind = Step::Own) {
-  document.beginUserStep();
-  if (kind == Step::Silent) document.setSilent(true);
-  struct Closer {
-    hostcore::Document& document;
-    ~Closer() { document.endUserStep(); }
-  } closer{document};
+  const hostcore::UndoStep step(document.journal(), kind);
   change();
 }
 
@@ -124,7 +119,7 @@ void Session::newDocument(const std::string& layerTitle) {
   host_->core().newDocument();
   AILayerHandle first = nullptr;
   document().addLayer(layerTitle.c_str(), &first);
-  document().clearUndoHistory();
+  document().journal().clear();
   host_->setDocumentOpen(true);
   lastMade_ = nullptr;
 }

@@ -45,21 +45,21 @@ TEST_F(FilesTest, DisposedArtFreesItsIdOnlyWhenUndoCannotBringItBack) {
     doc().firstArtOfLayer(layer, &group);
     doc().newArt(kPathArt, kPlaceInsideOnTop, group, &a);
     doc().setArtId(a, "kept");
-    doc().beginUserStep();
+    doc().journal().beginStep();
     doc().disposeArt(a);
-    doc().endUserStep();
+    doc().journal().endStep();
     hostcore::ArtCopy copy;
     copy.type = kPathArt;
     copy.id = "kept";
     AIArtHandle other;
-    doc().beginUserStep();
+    doc().journal().beginStep();
     doc().placeCopy(copy, kPlaceInsideOnTop, group, &other);
-    doc().endUserStep();
+    doc().journal().endStep();
     std::string otherId;
     doc().artId(other, &otherId);
     EXPECT_NE(otherId, "kept");  // the disposed art may come back by undo
-    ASSERT_TRUE(doc().undo());
-    ASSERT_TRUE(doc().undo());
+    ASSERT_TRUE(doc().journal().undo());
+    ASSERT_TRUE(doc().journal().undo());
     EXPECT_EQ(doc().artById("kept"), a);
     EXPECT_EQ(doc().artById(otherId), nullptr);
 }

@@ -87,11 +87,11 @@ TEST_F(AnimationTest, TheAngleGrowsWithoutWrapping) {
 
 TEST_F(AnimationTest, StepsAreSilent) {
   const AIArtHandle pig = makeMirtil({0, 0}, {20, 0});
-  ASSERT_EQ(doc().undoDepth(), 1u);
+  ASSERT_EQ(doc().journal().undoDepth(), 1u);
   choose();
   host->advanceClock(kFirstStepTicks + kDefaultStepTicks);
   EXPECT_NEAR(angle(pig), 2 * kDefaultStep, 1e-6);
-  EXPECT_EQ(doc().undoDepth(), 1u);
+  EXPECT_EQ(doc().journal().undoDepth(), 1u);
 }
 
 TEST_F(AnimationTest, DelayIsInTenthsOfASecond) {

@@ -13,7 +13,7 @@ TEST_F(ToolTest, AClickCreatesNothingAndSaysNothing) {
   EXPECT_EQ(answers.release, kNoErr);
   EXPECT_TRUE(plugins().empty());
   EXPECT_TRUE(host->alerts().empty());
-  EXPECT_EQ(doc().undoDepth(), 0u);
+  EXPECT_EQ(doc().journal().undoDepth(), 0u);
 }
 
 TEST_F(ToolTest, AShortDragIsRefusedWithAnAlert) {
@@ -50,7 +50,7 @@ TEST_F(ToolTest, ADragOverArtCreatesOneObjectAsOneUndoStep) {
   // Only the object and the art it was made from remain: no feedback path.
   EXPECT_EQ(layerArt(layer).size(), 2u);
 
-  EXPECT_EQ(doc().undoDepth(), 1u);
+  EXPECT_EQ(doc().journal().undoDepth(), 1u);
   EXPECT_TRUE(edits->undo());
   EXPECT_TRUE(plugins().empty());
   EXPECT_EQ(layerArt(layer).size(), 1u);
@@ -146,7 +146,7 @@ TEST_F(ToolTest, RefusedDragsAlertAtThePressAndChangeNothing) {
   EXPECT_EQ(layerArt(layer).size(), artBefore);
   EXPECT_EQ(angle(first), 0);
   EXPECT_EQ(angle(second), 0);
-  EXPECT_EQ(doc().undoDepth(), 0u);
+  EXPECT_EQ(doc().journal().undoDepth(), 0u);
 }
 
 TEST_F(ToolTest, AQuarterTurnAboutThePivotReAlignsTheSelectedObject) {

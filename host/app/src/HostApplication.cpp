@@ -524,9 +524,7 @@ AIErr HostApplication::sendMessage(const char* caller, const char* selector, SPM
   head.basic = const_cast<SPBasicSuite*>(&kBasicTable);
   // A message that comes outside a longer user action (a tool drag, an
   // edit) is an undo step of its own, with the updates it causes.
-  hostcore::Document& document = core_.document();
-  const bool ownStep = !document.userStepOpen();
-  if (ownStep) document.beginUserStep();
+  const hostcore::UndoStep step(core_.document().journal(), hostcore::UndoStep::Kind::UnlessOpen);
   if (watcher_) watcher_->sending(caller, selector);
   const AIErr result = entryPoint_(caller, selector, &head);
   globals_ = head.globals;
@@ -537,7 +535,6 @@ AIErr HostApplication::sendMessage(const char* caller, const char* selector, SPM
                         std::strcmp(selector, kSPInterfaceShutdownSelector) == 0) ||
                        (std::strcmp(caller, kSPAccessCaller) == 0 && std::strcmp(selector, kSPAccessUnloadSelector) == 0);
   if (!updatingPluginArt_ && !stopped) updatePluginArt();
-  if (ownStep) document.endUserStep();
   return result;
 }
 

@@ -159,7 +159,7 @@ public:
             document_.setArtId(group, layer->id);
             for (const ArtCopy& art : layer->art) document_.placeCopy(art, kPlaceInsideOnBottom, group, nullptr);
         }
-        document_.clearUndoHistory();
+        document_.journal().clear();
     }
 
 private:

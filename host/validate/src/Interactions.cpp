@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "hostapp/Dialogs.h"
@@ -380,14 +381,15 @@ std::string RandomInteractions::rawMessage() {
     message.notifier.notifier = reinterpret_cast<AINotifierHandle>(uintptr_t{1});
     message.notifier.type = notification.c_str();
   }
+  // A press opens the user's step as the host does; the release that
+  // closes it may never come, so the step ends with the message.
+  std::optional<hostcore::UndoStep> pressStep;
   if (caller == kCallerAITool && selector == kSelectorAIToolMouseDown) {
-    // A press opens the user's step as the host does; the release that
-    // closes it may never come.
-    host.document().beginUserStep();
-    host.document().setUndoMark();
+    pressStep.emplace(host.document().journal());
+    host.document().journal().setMark();
   }
   host.sendMessage(caller.c_str(), selector.c_str(), message.head);
-  if (host.document().userStepOpen()) host.document().endUserStep();
+  pressStep.reset();
   host.dialogs().dropScripts();
   return "message (\"" + caller + "\", \"" + selector + "\")";
 }

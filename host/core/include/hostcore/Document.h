@@ -1,19 +1,27 @@
-// The document: layers, the art tree, dictionaries, arrays, art sets, art
-// styles and the undo journal. Every operation takes and answers the
-// host's opaque handles and an error code, so the suites are thin and a
-// stale or foreign handle is refused in one place.
+// The document: the front the suites, the files and the program call. It
+// checks the host's opaque handles and parameters, so a stale or foreign
+// handle is refused in one place, and puts each change through the journal.
+// The state lives in its parts:
+//   ArtTree     nodes, links, layers, ids, plug-in art awaiting update
+//   DataStore   dictionaries and arrays, with callers' references
+//   StyleTable  art styles, each kept once
+//   ArtSets     callers' lists of art
+//   Journal     undo steps, undo and redo (who opens steps: Journal.h)
+// Document.cpp holds the art operations, DocumentLayers.cpp the layers,
+// DocumentData.cpp dictionaries, arrays, art sets and styles.
 #pragma once
 
-#include <cstddef>
-#include <deque>
 #include <optional>
 #include <string>
-#include <unordered_map>
 #include <vector>
 
 #include "hostapi/HostTypes.h"
 #include "hostcore/ArtModel.h"
-#include "hostcore/Handles.h"
+#include "hostcore/ArtSets.h"
+#include "hostcore/ArtTree.h"
+#include "hostcore/DataStore.h"
+#include "hostcore/Journal.h"
+#include "hostcore/StyleTable.h"
 
 namespace hostcore {
 
@@ -143,10 +151,10 @@ public:
     // Art without a style of its own reads as the cleared path style.
     AIErr pathStyle(AIArtHandle art, AIPathStyle* style) const;
     AIErr setPathStyle(AIArtHandle art, const AIPathStyle& style);
-    static AIPathStyle clearedPathStyle();
+    static AIPathStyle clearedPathStyle() { return StyleTable::cleared(); }
     // Between handles and the style indices that art props and copies hold;
     // kNoIndex stands for no style of its own (a null handle).
-    AIArtStyleHandle styleHandle(uint32_t index) const;
+    AIArtStyleHandle styleHandle(uint32_t index) const { return StyleTable::handle(index); }
     AIErr styleIndex(AIArtStyleHandle style, uint32_t* index) const;
 
     // ---- Plug-in art ------------------------------------------------------------
@@ -161,115 +169,39 @@ public:
     AIErr clearDirty(AIArtHandle art);
 
     // ---- Undo journal -------------------------------------------------------------
-    // Changes are journaled only inside a user step; a change made outside
-    // one cannot be replayed around, so it clears the undo history.
-    void beginUserStep();
-    // A silent step joins the step before it (or is kept without undo).
-    void endUserStep();
-    bool userStepOpen() const { return stepOpen_; }
-    AIErr setSilent(bool silent);
-    // Marks the present point of the open step (the start of the step
-    // until set); revertToMark undoes everything after it, keeping the mark.
-    void setUndoMark();
-    void revertToMark();
-    bool undo();
-    bool redo();
-    size_t undoDepth() const { return done_.size(); }
-    size_t redoDepth() const { return undone_.size(); }
-    // Records kept for undo and redo, over all steps.
-    size_t journalSize() const;
-    void setUndoLimit(size_t steps);
-    void clearUndoHistory();
+    Journal& journal() { return journal_; }
+    const Journal& journal() const { return journal_; }
 
     // ---- Handles ------------------------------------------------------------------
-    AIArtHandle artHandle(NodeIndex node) const;
-    AILayerHandle layerHandle(NodeIndex node) const;
-    AIErr findArt(AIArtHandle art, NodeIndex* node) const;
-    AIErr findLayer(AILayerHandle layer, NodeIndex* node) const;  // null: refused
-    AIErr findDictionary(AIDictionaryRef dictionary, uint32_t* index) const;
+    AIArtHandle artHandle(NodeIndex node) const { return tree_.artHandle(node); }
+    AILayerHandle layerHandle(NodeIndex node) const { return tree_.layerHandle(node); }
+    AIErr findArt(AIArtHandle art, NodeIndex* node) const { return tree_.findArt(art, node); }
+    AIErr findLayer(AILayerHandle layer, NodeIndex* node) const { return tree_.findLayer(layer, node); }
+    AIErr findDictionary(AIDictionaryRef dictionary, uint32_t* index) const {
+        return data_.findDictionary(dictionary, index);
+    }
 
     friend std::vector<std::string> checkDocument(const Document& document);
     friend std::vector<std::string> checkNothingHeld(const Document& document);
 
 private:
-    // Art made in a step carries the step's serial; a step that later
-    // steps joined spans their serials too.
-    struct UserStep {
-        std::vector<JournalRecord> records;
-        bool silent = false;
-        uint32_t firstSerial = 0;
-        uint32_t lastSerial = 0;
-    };
-
-    // Tree primitives (Document.cpp).
-    // The node takes `id` when it is free, else a made-up one.
-    NodeIndex createNode(AIArtType type, const std::string& id = {});
-    std::string freshId(AIArtType type);
-    void attach(NodeIndex node, Place place);
-    void detach(NodeIndex node);
-    Place placeOf(NodeIndex node) const;
-    AIErr resolvePlace(AIPaintOrder order, AIArtHandle prep, AIArtType type, Place* place) const;
-    void placeNew(NodeIndex node, Place place);
-    bool isContainer(NodeIndex node) const;
-    NodeIndex layerNodeOf(NodeIndex node) const;
-    NodeIndex currentLayerNode() const;
-    // After every change of the layer list, so the walk through it is linear.
-    void numberLayers();
-    AIErr findPath(AIArtHandle art, NodeIndex* node) const;
-    AIErr findPluginArt(AIArtHandle art, NodeIndex* node) const;
-    template <class F> void forSubtree(NodeIndex root, F&& visit) const;
-    std::vector<NodeIndex> subtree(NodeIndex root) const;
-    ArtCopy copyOf(NodeIndex node) const;
-    NodeIndex build(const ArtCopy& copy, bool keepIds = false);
-    NodeIndex clone(NodeIndex source);
-    uint32_t ensureDictionary(NodeIndex node);
-    void setSubtreeLife(NodeIndex root, bool live);
-    void collect(NodeIndex node);
-    void freeNode(NodeIndex node);
-
-    // Journaled changes (Journal.cpp).
-    void record(JournalRecord record);
-    // Art made in the open step after its mark: undoing or reverting takes
-    // it away whole, so the state it passes through need not be kept.
-    bool bornSinceMark(NodeIndex node) const;
-    bool bornIn(const UserStep& step, NodeIndex node) const;
-    // Drops what undo and redo of a closed step never need: all but the
-    // first record of each node's properties, geometry and entries, those
-    // of art the step made, and the records of art it made and disposed of.
-    void compact(UserStep& step);
-    void moveNode(NodeIndex node, Place place);
-    ArtProps& editProps(NodeIndex node);
-    PathGeometry& editGeometry(NodeIndex node);
-    void writeEntry(uint32_t dictionary, uint32_t key, std::optional<DictValue> value);
-    void apply(JournalRecord& record);
-    void pinRecord(const JournalRecord& record, int delta);
-    void discardRecords(std::vector<JournalRecord>& records);
+    AIErr findPath(AIArtHandle art, NodeIndex* node) const { return tree_.findArtOfType(art, kPathArt, node); }
+    AIErr findPluginArt(AIArtHandle art, NodeIndex* node) const {
+        return tree_.findArtOfType(art, kPluginArt, node);
+    }
+    // New detached art put at its place, answered as a handle when asked.
+    void placeNew(NodeIndex node, Place place, AIArtHandle* newArt);
 
     // Geometry (Geometry.cpp).
     AIRealRect boundsOf(NodeIndex node) const;
     void transformNode(NodeIndex node, const AIRealMatrix& matrix, AIReal lineScale, int32_t flags);
 
-    SlotTable<ArtNode> nodes_;
-    std::vector<NodeIndex> layers_;   // top-level layers' groups, topmost first
-    std::unordered_map<NodeIndex, size_t> layerPositions_;  // index in layers_, kept by numberLayers
-    NodeIndex current_ = kNoNode;
-    SlotTable<Dictionary> dictionaries_;
-    SlotTable<ArrayObject> arrays_;
-    SlotTable<std::vector<AIArtHandle>> artSets_;
-    std::vector<ArtStyle> styles_;
-    std::unordered_map<std::string, uint32_t> styleIndex_;
-    std::vector<NodeIndex> dirtyOrder_;
-    std::unordered_map<std::string, NodeIndex> ids_;
+    DataStore data_;
+    StyleTable styles_;
+    ArtSets artSets_;
+    ArtTree tree_{data_};
+    Journal journal_{tree_, data_};
     std::optional<AIRealRect> artboard_;
-    uint64_t idCounter_ = 0;
-
-    std::deque<UserStep> done_;
-    std::vector<UserStep> undone_;
-    bool stepOpen_ = false;
-    size_t mark_ = 0;  // record index in the open step
-    uint32_t markSerial_ = 0;   // art born from this serial on came after the mark
-    uint32_t stepSerials_ = 0;  // serials handed out so far
-    size_t undoLimit_ = 200;
 };
 
 }  // namespace hostcore
