@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int16_t kToolIconID = 104;
-constexpr int16_t kToolRolloverIconID = 103;
 constexpr int16_t kOwnToolGroup = -2;
 
 // Turns a zero-terminated text in place into a length byte followed by the

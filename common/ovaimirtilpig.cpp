@@ -16,7 +16,6 @@
 
 namespace {
 
-const char* const kMirtilPluginGroupName = "ORVoMirtilPig";
 
 AIRealPoint PointOf(const AIReal* coords) { return {coords[0], coords[1]}; }
 

@@ -6,6 +6,7 @@
 #include <set>
 #include <sstream>
 
+#include "MirtilNames.h"
 #include "mirtilcli/Demo.h"
 #include "mirtilcli/DocumentFiles.h"
 #include "mirtilcli/Script.h"
@@ -149,7 +150,7 @@ void Make(Session& session, const Arguments& args) {
   }
 
   openDocument(session, args.positional[0]);
-  if (args.has("type")) session.setPreference("Type", args.option("type") == "1" ? 1 : 0, false);
+  if (args.has("type")) session.setPreference(kMirtilTypePref, args.option("type") == "1" ? kMirtilSweep : kMirtilInPlace, false);
   if (args.has("layer")) {
     session.setCurrentLayer(args.option("layer"));
   } else {

@@ -3,24 +3,14 @@
 #include <cmath>
 #include <functional>
 
+#include "MirtilNames.h"
 #include "mirtilcli/Script.h"
 
 namespace mirtilcli {
 
 namespace {
 
-constexpr const char* kPluginGroupName = "ORVoMirtilPig";
 constexpr const char* kLastMadeId = "@last";
-
-// Dialog items of the preferences dialog.
-constexpr int32_t kOkButton = 1;
-constexpr int32_t kCancelButton = 2;
-constexpr int32_t kStepsField = 1000;
-constexpr int32_t kDelayField = 1001;
-constexpr int32_t kInPlaceButton = 1006;
-constexpr int32_t kSweepButton = 1007;
-// The about box's text item, where the user's click lands.
-constexpr int32_t kAboutTextItem = 3;
 
 AIErr FirstFailure(AIErr sofar, AIErr next) { return sofar != kNoErr ? sofar : next; }
 
@@ -213,7 +203,7 @@ std::vector<AIArtHandle> Session::mirrortiles() {
   std::vector<AIArtHandle> found;
   VisitArt(document(), [&](AIArtHandle art) {
     uint32_t group = 0;
-    if (document().pluginGroupOf(art, &group) == kNoErr && host_->core().pluginGroup(group).name == kPluginGroupName) {
+    if (document().pluginGroupOf(art, &group) == kNoErr && host_->core().pluginGroup(group).name == kMirtilPluginGroupName) {
       found.push_back(art);
     }
   });
@@ -221,7 +211,7 @@ std::vector<AIArtHandle> Session::mirrortiles() {
 }
 
 void Session::setPreference(const std::string& name, int32_t value, bool keep) {
-  host_->preferences().put(kPreferenceSection, name, value);
+  host_->preferences().put(kMirtilPrefsSection, name, value);
   if (keep && preferencesFile_ && !preferencesFile_->save(host_->preferences())) {
     throw UsageError(preferencesFile_->path() + ": cannot write the preferences");
   }
@@ -293,10 +283,10 @@ AIErr Session::options(std::optional<int32_t> steps, std::optional<int32_t> dela
                        bool ok) {
   wake();
   std::vector<hostapp::DialogStep> user;
-  if (steps) user.push_back(hostapp::DialogStep::type(kStepsField, std::to_string(*steps)));
-  if (delay) user.push_back(hostapp::DialogStep::type(kDelayField, std::to_string(*delay)));
-  if (type) user.push_back(hostapp::DialogStep::press(*type == 1 ? kSweepButton : kInPlaceButton));
-  user.push_back(hostapp::DialogStep::press(ok ? kOkButton : kCancelButton));
+  if (steps) user.push_back(hostapp::DialogStep::type(kStepsItem, std::to_string(*steps)));
+  if (delay) user.push_back(hostapp::DialogStep::type(kDelayItem, std::to_string(*delay)));
+  if (type) user.push_back(hostapp::DialogStep::press(*type == kMirtilSweep ? kSweepItem : kInPlaceItem));
+  user.push_back(hostapp::DialogStep::press(ok ? kOKItem : kCancelItem));
   host_->dialogs().script(std::move(user));
   const AIErr result = tool_->editOptions();
   // The user's steps are for this dialog only, also when it did not open.

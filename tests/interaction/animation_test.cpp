@@ -78,7 +78,7 @@ TEST_F(AnimationTest, ObjectsTheUserWorksOnOrCannotSeeStandStill) {
 }
 
 TEST_F(AnimationTest, TheAngleGrowsWithoutWrapping) {
-  putPreference("Steps", 4);
+  putPreference(kMirtilStepsPref, 4);
   const AIArtHandle pig = makeMirtil({0, 0}, {20, 0});
   choose();
   host->advanceClock(kFirstStepTicks + 4 * kDefaultStepTicks);
@@ -96,21 +96,21 @@ TEST_F(AnimationTest, StepsAreSilent) {
 
 TEST_F(AnimationTest, DelayIsInTenthsOfASecond) {
   const AIArtHandle pig = makeMirtil({0, 0}, {20, 0});
-  putPreference("Delay", 1);
+  putPreference(kMirtilDelayPref, 1);
   choose();
   host->advanceClock(kFirstStepTicks);
   EXPECT_EQ(timer().period, 6);
   host->advanceClock(6);
   EXPECT_NEAR(angle(pig), 2 * kDefaultStep, 1e-6);
 
-  putPreference("Delay", 50);
+  putPreference(kMirtilDelayPref, 50);
   host->advanceClock(6);
   EXPECT_EQ(timer().period, 300);
 }
 
 TEST_F(AnimationTest, StepsOrDelayBelowOneTakeTheirDefaults) {
-  putPreference("Steps", 0);
-  putPreference("Delay", -3);
+  putPreference(kMirtilStepsPref, 0);
+  putPreference(kMirtilDelayPref, -3);
   const AIArtHandle pig = makeMirtil({0, 0}, {20, 0});
   choose();
   host->advanceClock(kFirstStepTicks);

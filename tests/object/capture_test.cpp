@@ -148,7 +148,7 @@ TEST_F(CaptureTest, AFailingHostCallLeavesNoHalfMadeObject) {
     } else {
       ASSERT_EQ(made.size(), 1u) << "k=" << k;
       EXPECT_NE(storedArt(made[0], "Mir-Obj-000"), nullptr) << "k=" << k;
-      EXPECT_EQ(reals(made[0], "Mir-Angle").size(), 1u) << "k=" << k;
+      EXPECT_EQ(reals(made[0], kMirtilAngleKey).size(), 1u) << "k=" << k;
     }
     for (AILayerHandle on : {layer, second}) {
       for (AIArtHandle art : children(layerGroup(on))) groupsLeft += typeOf(art) == kGroupArt;

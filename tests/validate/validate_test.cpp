@@ -99,7 +99,7 @@ class MessageLogTest : public ValidatorTest {
     AIDictionaryRef dictionary = nullptr;
     ASSERT_EQ(doc.artDictionary(trial->mirrortiles()[0], &dictionary), kNoErr);
     uint32_t key = 0;
-    ASSERT_EQ(trial->host().core().findKey(trial->host().core().key("Mir-Angle"), &key), kNoErr);
+    ASSERT_EQ(trial->host().core().findKey(trial->host().core().key(kMirtilAngleKey), &key), kNoErr);
     hostcore::ArrayValues values(1);
     values[0].kind = hostcore::ArrayEntryKind::Real;
     values[0].real = angle;

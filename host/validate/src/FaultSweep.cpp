@@ -22,7 +22,7 @@ struct Scenario {
   std::function<void(Trial&)> act;
 };
 
-void setType(Trial& trial, int32_t type) { trial.host().preferences().put("Mirtil", "Type", type); }
+void setType(Trial& trial, int32_t type) { trial.host().preferences().put(kMirtilPrefsSection, kMirtilTypePref, type); }
 
 AIArtHandle makeObject(Trial& trial, AIRealPoint centre, AIRealPoint cnj) {
   trial.addSquare(centre, 5);
@@ -89,15 +89,15 @@ std::vector<Scenario> scenarios() {
                   },
                   [](Trial& t) { t.host().advanceClock(70); }});
   list.push_back({"options OK", nullptr, [](Trial& t) {
-                    t.host().dialogs().script({hostapp::DialogStep::type(kStepsField, "12"),
-                                               hostapp::DialogStep::type(kDelayField, "3"),
-                                               hostapp::DialogStep::press(kSweepButton),
-                                               hostapp::DialogStep::press(kOK)});
+                    t.host().dialogs().script({hostapp::DialogStep::type(kStepsItem, "12"),
+                                               hostapp::DialogStep::type(kDelayItem, "3"),
+                                               hostapp::DialogStep::press(kSweepItem),
+                                               hostapp::DialogStep::press(kOKItem)});
                     t.tool().editOptions();
                   }});
   list.push_back({"options Cancel", nullptr, [](Trial& t) {
                     t.host().dialogs().script(
-                        {hostapp::DialogStep::type(kStepsField, "5"), hostapp::DialogStep::press(kCancel)});
+                        {hostapp::DialogStep::type(kStepsItem, "5"), hostapp::DialogStep::press(kCancelItem)});
                     t.tool().editOptions();
                   }});
   list.push_back({"about", nullptr, [](Trial& t) {
@@ -118,8 +118,8 @@ bool selected(const std::vector<std::string>& only, const std::string& name) {
 // formatted, 'CANT' and '!IMP' for what the failed call left undone,
 // 'STOP' for a dialog that could not be shown.
 bool answersForTheFault(AIErr answer) {
-  return answer == kInjectedErr || answer == kMemErr || answer == kParmErr || answer == kCantErr ||
-         answer == kImpErr || answer == kStopErr;
+  return answer == kInjectedErr || answer == kOutOfMemoryErr || answer == kBadParameterErr || answer == kCantErr ||
+         answer == kNoArtInRegionErr || answer == kUserCancelledErr;
 }
 
 // After a fault, a drag on a fresh layer still makes an object.

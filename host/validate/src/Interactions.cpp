@@ -317,17 +317,17 @@ std::string RandomInteractions::options() {
     for (uint32_t i = 0; i < count; ++i) {
       switch (choices_.below(3)) {
         case 0:
-          steps.push_back(hostapp::DialogStep::type(kStepsField, pick(kTypedTexts, std::size(kTypedTexts))));
+          steps.push_back(hostapp::DialogStep::type(kStepsItem, pick(kTypedTexts, std::size(kTypedTexts))));
           break;
         case 1:
-          steps.push_back(hostapp::DialogStep::type(kDelayField, pick(kTypedTexts, std::size(kTypedTexts))));
+          steps.push_back(hostapp::DialogStep::type(kDelayItem, pick(kTypedTexts, std::size(kTypedTexts))));
           break;
         default:
-          steps.push_back(hostapp::DialogStep::press(choices_.below(2) ? kInPlaceButton : kSweepButton));
+          steps.push_back(hostapp::DialogStep::press(choices_.below(2) ? kInPlaceItem : kSweepItem));
       }
     }
     const uint32_t close = choices_.below(3);
-    if (close < 2) steps.push_back(hostapp::DialogStep::press(close == 0 ? kOK : kCancel));
+    if (close < 2) steps.push_back(hostapp::DialogStep::press(close == 0 ? kOKItem : kCancelItem));
     done += close == 0 ? ", OK" : close == 1 ? ", Cancel" : ", dismissed";
     dialogs.script(std::move(steps));
   } else {

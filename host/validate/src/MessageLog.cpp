@@ -3,6 +3,7 @@
 #include <cmath>
 #include <variant>
 
+#include "MirtilNames.h"
 #include "hostcore/Invariants.h"
 
 namespace hostvalidate {
@@ -10,7 +11,7 @@ namespace hostvalidate {
 namespace {
 
 // The plug-in's real-valued entries.
-const char* const kRealKeys[] = {"Mir-Cnj-XY", "Mir-Cnt-XY", "Mir-Off-XY", "Mir-Angle"};
+const char* const kRealKeys[] = {kMirtilCnjKey, kMirtilCentreKey, kMirtilOffsetKey, kMirtilAngleKey};
 
 }  // namespace
 

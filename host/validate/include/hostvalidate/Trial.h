@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "MirtilNames.h"
 #include "hostapp/HostApplication.h"
 #include "hostapp/HostEdits.h"
 #include "hostapp/ModuleLoader.h"
@@ -21,24 +22,9 @@ struct ModuleSource {
   std::string path;
 };
 
-// The plug-in's own error codes.
-constexpr AIErr kMemErr = HOST_FOURCC('!', 'M', 'E', 'M');
-constexpr AIErr kParmErr = HOST_FOURCC('P', 'A', 'R', 'M');
-constexpr AIErr kCantErr = HOST_FOURCC('C', 'A', 'N', 'T');
-constexpr AIErr kImpErr = HOST_FOURCC('!', 'I', 'M', 'P');
-constexpr AIErr kStopErr = HOST_FOURCC('S', 'T', 'O', 'P');
-constexpr AIErr kUnhandledErr = HOST_FOURCC('!', 'M', 'S', 'G');
 // The code the validator makes host calls fail with: no host or plug-in
 // code of its own, so an answer carrying it came from the injected fault.
 constexpr AIErr kInjectedErr = HOST_FOURCC('V', 'F', 'L', 'T');
-
-// The items of the plug-in's preferences dialog.
-constexpr int32_t kOK = 1;
-constexpr int32_t kCancel = 2;
-constexpr int32_t kStepsField = 1000;
-constexpr int32_t kDelayField = 1001;
-constexpr int32_t kInPlaceButton = 1006;
-constexpr int32_t kSweepButton = 1007;
 
 // "'STOP'" for four printable characters, else the number.
 std::string describeCode(AIErr code);
