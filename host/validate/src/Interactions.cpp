@@ -376,9 +376,9 @@ std::string RandomInteractions::rawMessage() {
   } else if (caller == kCallerAIMenu) {
     message.menu.menuItem = host.menuItemHandle(choices_.below(static_cast<uint32_t>(host.menuItems().size() + 1)));
   } else if (caller == kCallerAITimer) {
-    message.timer.timer = choices_.below(4) ? reinterpret_cast<AITimerHandle>(uintptr_t{1}) : nullptr;
+    message.timer.timer = choices_.below(4) ? host.timerHandle(0) : nullptr;
   } else if (caller == kCallerAINotifier) {
-    message.notifier.notifier = reinterpret_cast<AINotifierHandle>(uintptr_t{1});
+    message.notifier.notifier = host.notifierHandle(0);
     message.notifier.type = notification.c_str();
   }
   // A press opens the user's step as the host does; the release that
