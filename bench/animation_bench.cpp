@@ -29,10 +29,10 @@ void AnimationStep(benchmark::State& state) {
   bench.doc().journal().beginStep();
   for (int i = 1; i < objects; ++i) {
     AIArtHandle copy = nullptr;
-    bench.doc().duplicateArt(first, kPlaceAbove, first, &copy);
+    hostcore::require(bench.doc().duplicateArt(first, kPlaceAbove, first, &copy), "duplicateArt");
     const AIReal h = static_cast<AIReal>(250 * (i % 40)), v = static_cast<AIReal>(250 * (i / 40));
-    bench.doc().transformArt(copy, AIRealMatrix{1, 0, 0, 1, h, v}, 1, kTransformObjects);
-    bench.doc().markDirty(copy);
+    hostcore::require(bench.doc().transformArt(copy, AIRealMatrix{1, 0, 0, 1, h, v}, 1, kTransformObjects), "transformArt");
+    hostcore::require(bench.doc().markDirty(copy), "markDirty");
   }
   bench.host().updatePluginArt();
   bench.doc().journal().endStep();

@@ -29,8 +29,8 @@ unsigned char* ToLengthPrefixed(char (&text)[Size]) {
 
 Plugin* AllocatePlugin(SPPluginRef pluginRef) { return new (std::nothrow) MirtilPlugin(pluginRef); }
 
-MirtilPlugin::MirtilPlugin(SPPluginRef pluginRef)
-    : Plugin(pluginRef),
+MirtilPlugin::MirtilPlugin(SPPluginRef self)
+    : Plugin(self),
       menuItems(),
       thismenuitem(0),
       timer(nullptr),

@@ -229,7 +229,7 @@ const std::map<std::string, Parser>& Commands() {
          return Message([&s, id, fill, stroke] {
            const AIArtHandle art = s.art(id);
            AIPathStyle style{};
-           s.document().pathStyle(art, &style);
+           hostcore::require(s.document().pathStyle(art, &style), "pathStyle");
            if (fill) {
              style.fillPaint = fill->kind != kNoColor;
              style.fill.color = *fill;

@@ -19,11 +19,11 @@ AIErr FirstFailure(AIErr sofar, AIErr next) { return sofar != kNoErr ? sofar : n
 void VisitArt(hostcore::Document& document, const std::function<void(AIArtHandle)>& visit) {
   std::function<void(AIArtHandle)> walk = [&](AIArtHandle parent) {
     AIArtHandle child = nullptr;
-    document.firstChild(parent, &child);
+    hostcore::require(document.firstChild(parent, &child), "firstChild");
     while (child) {
       visit(child);
       AIArtType type = kUnknownArt;
-      document.artType(child, &type);
+      hostcore::require(document.artType(child, &type), "artType");
       if (type != kPluginArt) walk(child);
       if (document.sibling(child, &child) != kNoErr) break;
     }
@@ -108,7 +108,7 @@ hostapp::HostEdits& Session::edits() {
 void Session::newDocument(const std::string& layerTitle) {
   host_->core().newDocument();
   AILayerHandle first = nullptr;
-  document().addLayer(layerTitle.c_str(), &first);
+  hostcore::require(document().addLayer(layerTitle.c_str(), &first), "addLayer");
   document().journal().clear();
   host_->setDocumentOpen(true);
   lastMade_ = nullptr;
@@ -121,7 +121,7 @@ void Session::documentOpened() {
 
 AILayerHandle Session::layer(const std::string& title) {
   AILayerHandle layer = nullptr;
-  document().firstLayer(&layer);
+  hostcore::require(document().firstLayer(&layer), "firstLayer");
   while (layer) {
     std::string candidate;
     if (document().layerTitle(layer, &candidate) == kNoErr && candidate == title) return layer;
@@ -139,25 +139,25 @@ AILayerHandle Session::topLayer() {
 void Session::addLayer(const std::string& title) {
   AsUserStep(document(), [&] {
     AILayerHandle made = nullptr;
-    document().addLayer(title.c_str(), &made, hostcore::Document::LayerPlace::Top);
-    document().setCurrentLayer(made);
+    hostcore::require(document().addLayer(title.c_str(), &made, hostcore::Document::LayerPlace::Top), "addLayer");
+    hostcore::require(document().setCurrentLayer(made), "setCurrentLayer");
   });
 }
 
 void Session::makeCurrent(AILayerHandle layer) {
-  AsUserStep(document(), [&] { document().setCurrentLayer(layer); });
+  AsUserStep(document(), [&] { hostcore::require(document().setCurrentLayer(layer), "setCurrentLayer"); });
 }
 
 void Session::setCurrentLayer(const std::string& title) { makeCurrent(layer(title)); }
 
 void Session::setLayerVisible(const std::string& title, bool visible) {
   const AILayerHandle chosen = layer(title);
-  AsUserStep(document(), [&] { document().setLayerVisible(chosen, visible); });
+  AsUserStep(document(), [&] { hostcore::require(document().setLayerVisible(chosen, visible), "setLayerVisible"); });
 }
 
 void Session::setLayerEditable(const std::string& title, bool editable) {
   const AILayerHandle chosen = layer(title);
-  AsUserStep(document(), [&] { document().setLayerEditable(chosen, editable); });
+  AsUserStep(document(), [&] { hostcore::require(document().setLayerEditable(chosen, editable), "setLayerEditable"); });
 }
 
 AIArtHandle Session::art(const std::string& id) {
@@ -193,8 +193,11 @@ void Session::select(const std::vector<AIArtHandle>& arts) {
   AsUserStep(
       document(),
       [&] {
-        VisitArt(document(), [&](AIArtHandle art) { document().setUserAttr(art, kArtSelected, 0); });
-        for (AIArtHandle art : arts) document().setUserAttr(art, kArtSelected, kArtSelected);
+        VisitArt(document(), [&](AIArtHandle art) {
+          hostcore::require(document().setUserAttr(art, kArtSelected, 0), "setUserAttr");
+        });
+        for (AIArtHandle art : arts)
+          hostcore::require(document().setUserAttr(art, kArtSelected, kArtSelected), "setUserAttr");
       },
       Step::Silent);
 }

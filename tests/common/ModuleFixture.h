@@ -157,7 +157,7 @@ class ModuleFixture : public ::testing::Test {
         doc().entry(dictionary, index, &value) != kNoErr) {
       value = nullptr;
     }
-    doc().releaseDictionary(dictionary);
+    EXPECT_EQ(doc().releaseDictionary(dictionary), kNoErr);
     return value;
   }
 

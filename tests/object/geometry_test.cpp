@@ -185,7 +185,7 @@ TEST_F(GeometryTest, RealArraysReadBackAndAShortArrayFailsOnItsMissingElement) {
   ASSERT_EQ(ReadIntFromDict(dict, "Int", &value), kNoErr);
   EXPECT_EQ(value, -7);
   EXPECT_EQ(ReadIntFromDict(nullptr, "Int", &value), kBadParameterErr);
-  doc().releaseDictionary(dict);
+  EXPECT_EQ(doc().releaseDictionary(dict), kNoErr);
 }
 
 }  // namespace

@@ -104,7 +104,7 @@ class MessageLogTest : public ValidatorTest {
     values[0].kind = hostcore::ArrayEntryKind::Real;
     values[0].real = angle;
     ASSERT_EQ(doc.setEntry(dictionary, key, values), kNoErr);
-    doc.releaseDictionary(dictionary);
+    EXPECT_EQ(doc.releaseDictionary(dictionary), kNoErr);
   }
   std::unique_ptr<Trial> trial;
 };
@@ -144,8 +144,8 @@ TEST_F(MessageLogTest, HeldReferencesAreListedUntilGivenBack) {
   ASSERT_EQ(doc.artDictionary(trial->mirrortiles()[0], &dictionary), kNoErr);
   ASSERT_EQ(doc.newArtSet(&set), kNoErr);
   EXPECT_EQ(trial->heldReferences().size(), 2u);
-  doc.releaseDictionary(dictionary);
-  doc.disposeArtSet(set);
+  EXPECT_EQ(doc.releaseDictionary(dictionary), kNoErr);
+  EXPECT_EQ(doc.disposeArtSet(set), kNoErr);
   EXPECT_TRUE(trial->heldReferences().empty());
 }
 

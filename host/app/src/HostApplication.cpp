@@ -144,7 +144,7 @@ void HostApplication::updatePluginArt() {
     if (doc.pluginGroupOf(art, &group) != kNoErr) continue;
     if (core_.pluginGroup(group).plugin != pluginRef()) continue;
     // Cleared first: the update may mark it again for the next round.
-    doc.clearDirty(art);
+    if (doc.clearDirty(art) != kNoErr) continue;
     AIPluginGroupMessage message{};
     message.entry = core_.pluginGroupHandle(group);
     message.art = art;

@@ -51,10 +51,7 @@ AIErr HostEdits::edit(AIArtHandle art, const char* code, std::optional<int32_t> 
   }
   // Plug-in art edited by the host needs new result art.
   uint32_t group = 0;
-  if (document.pluginGroupOf(art, &group) == kNoErr) {
-    document.markDirty(art);
-    host_.updatePluginArt();
-  }
+  if (document.pluginGroupOf(art, &group) == kNoErr && document.markDirty(art) == kNoErr) host_.updatePluginArt();
   return result;
 }
 

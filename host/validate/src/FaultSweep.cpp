@@ -50,7 +50,7 @@ std::vector<Scenario> scenarios() {
   list.push_back({"refused drag: locked layer",
                   [=](Trial& t) {
                     withSquare(t);
-                    t.document().setLayerEditable(t.layer(), false);
+                    hostcore::require(t.document().setLayerEditable(t.layer(), false), "setLayerEditable");
                   },
                   createDrag});
   list.push_back({"refused drag: other art selected",
@@ -129,8 +129,8 @@ std::string nextInteractionFails(Trial& trial) {
   if (!host.globals() && host.reload() != kNoErr) return "the plug-in did not reload";
   hostcore::Document& doc = trial.document();
   AILayerHandle fresh = nullptr;
-  doc.addLayer("After the fault", &fresh);
-  doc.setCurrentLayer(fresh);
+  hostcore::require(doc.addLayer("After the fault", &fresh), "addLayer");
+  hostcore::require(doc.setCurrentLayer(fresh), "setCurrentLayer");
   setType(trial, 1);
   trial.deselectAll();
   trial.addSquare({1000, 1000}, 5, fresh);

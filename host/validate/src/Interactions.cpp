@@ -272,31 +272,31 @@ std::string RandomInteractions::selection() {
 std::string RandomInteractions::layers() {
   hostcore::Document& doc = trial_.document();
   int32_t count = 0;
-  doc.countLayers(&count);
+  hostcore::require(doc.countLayers(&count), "countLayers");
   const uint32_t what = choices_.below(4);
   if (what == 0 && count < 4) {
     AILayerHandle layer = nullptr;
-    doc.addLayer(("Layer " + std::to_string(count + 1)).c_str(), &layer);
+    hostcore::require(doc.addLayer(("Layer " + std::to_string(count + 1)).c_str(), &layer), "addLayer");
     return "add a layer";
   }
   AILayerHandle layer = nullptr;
-  doc.firstLayer(&layer);
+  hostcore::require(doc.firstLayer(&layer), "firstLayer");
   for (uint32_t skip = choices_.below(static_cast<uint32_t>(count > 0 ? count : 1)); skip > 0 && layer; --skip) {
-    doc.nextLayer(layer, &layer);
+    hostcore::require(doc.nextLayer(layer, &layer), "nextLayer");
   }
   if (!layer) return "no layer to change";
   AIBoolean state = false;
   switch (what) {
     case 1:
-      doc.setCurrentLayer(layer);
+      hostcore::require(doc.setCurrentLayer(layer), "setCurrentLayer");
       return "make a layer current";
     case 2:
-      doc.layerVisible(layer, &state);
-      doc.setLayerVisible(layer, !state);
+      hostcore::require(doc.layerVisible(layer, &state), "layerVisible");
+      hostcore::require(doc.setLayerVisible(layer, !state), "setLayerVisible");
       return state ? "hide a layer" : "show a layer";
     default:
-      doc.layerEditable(layer, &state);
-      doc.setLayerEditable(layer, !state);
+      hostcore::require(doc.layerEditable(layer, &state), "layerEditable");
+      hostcore::require(doc.setLayerEditable(layer, !state), "setLayerEditable");
       return state ? "lock a layer" : "unlock a layer";
   }
 }

@@ -60,7 +60,7 @@ void MessageLog::checkDocument(const MessageRecord& message) {
   AIArtSet set = nullptr;
   if (doc.newArtSet(&set) != kNoErr) return;
   int32_t count = 0;
-  if (doc.matchArt(&spec, 1, set) == kNoErr) doc.artSetCount(set, &count);
+  if (doc.matchArt(&spec, 1, set) == kNoErr) hostcore::require(doc.artSetCount(set, &count), "artSetCount");
   for (int32_t i = 0; i < count; ++i) {
     AIArtHandle art = nullptr;
     AIDictionaryRef dictionary = nullptr;
@@ -78,9 +78,9 @@ void MessageLog::checkDocument(const MessageRecord& message) {
         }
       }
     }
-    doc.releaseDictionary(dictionary);
+    hostcore::require(doc.releaseDictionary(dictionary), "releaseDictionary");
   }
-  doc.disposeArtSet(set);
+  hostcore::require(doc.disposeArtSet(set), "disposeArtSet");
 }
 
 }  // namespace hostvalidate
