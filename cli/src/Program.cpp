@@ -32,7 +32,7 @@ const char* const kUsage =
     "                   [--export-seam-free FILE]\n"
     "  mirtil-host render IN.svg OUT.png [--scale S]\n"
     "  mirtil-host animate IN.svg OUT.svg [--seconds S]\n"
-    "  mirtil-host validate [--seed N] [--repeat N]\n"
+    "  mirtil-host validate [--seed N] [--repeat N] [--strictness 1-10]\n"
     "options of every command: --plugin PATH (the module), --prefs FILE (the preferences)\n"
     "coordinates are the SVG file's x, y\n";
 
@@ -60,7 +60,7 @@ Arguments ReadArguments(const std::vector<std::string>& words) {
       {"run", {1, {"open", "save", "png", "dump", "export-seam-free"}}},
       {"render", {2, {"scale"}}},
       {"animate", {2, {"seconds"}}},
-      {"validate", {0, {"seed", "repeat"}}},
+      {"validate", {0, {"seed", "repeat", "strictness"}}},
   };
   Arguments args;
   if (words.empty()) throw UsageError(std::string(kProgramName) + ": no command given\n" + kUsage);
@@ -195,8 +195,10 @@ void Validate(const Arguments& args, Machine& machine, const std::string& plugin
       NonNegative(args, "seed", static_cast<int32_t>(std::random_device{}() & 0x7FFFFFFF)));
   const int32_t repeat = NonNegative(args, "repeat", 1);
   machine.out << "seed " << seed << " (--seed " << seed << " repeats this run)\n";
+  hostvalidate::ValidationSize size = hostvalidate::scaledSize(repeat);
+  size.strictness = NonNegative(args, "strictness", size.strictness);
   const hostvalidate::ModuleSource module{machine.loader, pluginPath};
-  if (!hostvalidate::validate(module, seed, hostvalidate::scaledSize(repeat), machine.out)) {
+  if (!hostvalidate::validate(module, seed, size, machine.out)) {
     throw CheckFailure("the plug-in failed validation; --seed " + std::to_string(seed) + " repeats it");
   }
 }

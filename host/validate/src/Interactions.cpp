@@ -9,10 +9,6 @@
 
 namespace hostvalidate {
 
-uint32_t SeededChoices::below(uint32_t n) {
-  return static_cast<uint32_t>(std::uniform_int_distribution<uint64_t>(0, n - 1)(generator_));
-}
-
 uint32_t ByteChoices::below(uint32_t n) {
   uint32_t value = 0;
   for (uint32_t range = 1; range < n && range < (1u << 24); range <<= 8) {
@@ -311,23 +307,23 @@ std::string RandomInteractions::addArt() {
 std::string RandomInteractions::options() {
   hostapp::DialogHost& dialogs = trial_.host().dialogs();
   std::string done = "tool options";
+  const PluginProfile& profile = trial_.profile();
   if (choices_.below(6) != 0) {
     std::vector<hostapp::DialogStep> steps;
     const uint32_t count = choices_.below(4);
+    const auto fields = static_cast<uint32_t>(profile.dialogFields.size());
     for (uint32_t i = 0; i < count; ++i) {
-      switch (choices_.below(3)) {
-        case 0:
-          steps.push_back(hostapp::DialogStep::type(kStepsItem, pick(kTypedTexts, std::size(kTypedTexts))));
-          break;
-        case 1:
-          steps.push_back(hostapp::DialogStep::type(kDelayItem, pick(kTypedTexts, std::size(kTypedTexts))));
-          break;
-        default:
-          steps.push_back(hostapp::DialogStep::press(choices_.below(2) ? kInPlaceItem : kSweepItem));
+      // Typing into one of the fields, or switching one of the choices on.
+      const uint32_t what = choices_.below(fields + 1);
+      if (what < fields) {
+        steps.push_back(hostapp::DialogStep::type(profile.dialogFields[what], pick(kTypedTexts, std::size(kTypedTexts))));
+      } else if (!profile.dialogChoices.empty()) {
+        const auto choices = static_cast<uint32_t>(profile.dialogChoices.size());
+        steps.push_back(hostapp::DialogStep::press(profile.dialogChoices[choices_.below(choices)]));
       }
     }
     const uint32_t close = choices_.below(3);
-    if (close < 2) steps.push_back(hostapp::DialogStep::press(close == 0 ? kOKItem : kCancelItem));
+    if (close < 2) steps.push_back(hostapp::DialogStep::press(close == 0 ? profile.okButton : profile.cancelButton));
     done += close == 0 ? ", OK" : close == 1 ? ", Cancel" : ", dismissed";
     dialogs.script(std::move(steps));
   } else {

@@ -3,20 +3,12 @@
 #include <cmath>
 #include <variant>
 
-#include "MirtilNames.h"
 #include "hostcore/Invariants.h"
 
 namespace hostvalidate {
 
-namespace {
-
-// The plug-in's real-valued entries.
-const char* const kRealKeys[] = {kMirtilCnjKey, kMirtilCentreKey, kMirtilOffsetKey, kMirtilAngleKey};
-
-}  // namespace
-
-MessageLog::MessageLog(hostapp::HostApplication& host, bool checkEachMessage)
-    : host_(host), checkEachMessage_(checkEachMessage) {
+MessageLog::MessageLog(hostapp::HostApplication& host, bool checkEachMessage, const PluginProfile& profile)
+    : host_(host), profile_(profile), checkEachMessage_(checkEachMessage) {
   host_.watchMessages(this);
 }
 
@@ -65,10 +57,10 @@ void MessageLog::checkDocument(const MessageRecord& message) {
     AIArtHandle art = nullptr;
     AIDictionaryRef dictionary = nullptr;
     if (doc.artSetMember(set, i, &art) != kNoErr || doc.artDictionary(art, &dictionary) != kNoErr) continue;
-    for (const char* text : kRealKeys) {
+    for (const std::string& text : profile_.finiteRealKeys) {
       uint32_t key = 0;
       const hostcore::DictValue* value = nullptr;
-      if (core.findKey(core.key(text), &key) != kNoErr || doc.entry(dictionary, key, &value) != kNoErr) continue;
+      if (core.findKey(core.key(text.c_str()), &key) != kNoErr || doc.entry(dictionary, key, &value) != kNoErr) continue;
       const auto* reals = std::get_if<hostcore::ArrayValues>(value);
       if (!reals) continue;
       for (const hostcore::ArrayEntry& element : *reals) {

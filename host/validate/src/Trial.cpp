@@ -19,7 +19,7 @@ std::string describeCode(AIErr code) {
 }
 
 Trial::Trial(const ModuleSource& module, bool start)
-    : host_(std::make_unique<hostapp::HostApplication>(module.loader)) {
+    : profile_(module.profile), host_(std::make_unique<hostapp::HostApplication>(module.loader)) {
   loaded_ = host_->loadModule(module.path);
   if (!loaded_) return;
   if (start) startupAnswer_ = host_->startup();

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "MirtilNames.h"
+#include "hostvalidate/Profile.h"
 #include "hostapp/HostApplication.h"
 #include "hostapp/HostEdits.h"
 #include "hostapp/ModuleLoader.h"
@@ -16,10 +16,11 @@
 
 namespace hostvalidate {
 
-// Where the module comes from.
+// Where the module comes from, and what the checks know of it.
 struct ModuleSource {
   hostapp::ModuleLoader& loader;
   std::string path;
+  const PluginProfile& profile = mirrortileProfile();
 };
 
 // The code the validator makes host calls fail with: no host or plug-in
@@ -45,6 +46,7 @@ class Trial {
   hostcore::Document& document() { return host_->document(); }
   hostapp::ToolEvents& tool() { return *tool_; }
   hostapp::HostEdits& edits() { return *edits_; }
+  const PluginProfile& profile() const { return profile_; }
   AILayerHandle layer() const { return layer_; }
 
   // A closed square path of the given half side about the point, on top
@@ -65,6 +67,7 @@ class Trial {
   std::vector<std::string> finish();
 
  private:
+  const PluginProfile& profile_;
   std::unique_ptr<hostapp::HostApplication> host_;
   std::unique_ptr<hostapp::ToolEvents> tool_;
   std::unique_ptr<hostapp::HostEdits> edits_;
