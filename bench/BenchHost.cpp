@@ -96,10 +96,10 @@ AIArtHandle BenchHost::makeMirtil(AIRealPoint centre) {
 }
 
 void BenchHost::update(AIArtHandle pig) {
-  doc().beginUserStep();
-  doc().markDirty(pig);
+  doc().journal().beginStep();
+  hostcore::require(doc().markDirty(pig), "markDirty");
   host_->updatePluginArt();
-  doc().endUserStep();
+  doc().journal().endStep();
 }
 
 int64_t BenchHost::resultSegments(AIArtHandle pig) {
@@ -110,18 +110,18 @@ int64_t BenchHost::resultSegments(AIArtHandle pig) {
 
 int64_t BenchHost::segmentsBelow(AIArtHandle art) {
   AIArtType type = kUnknownArt;
-  doc().artType(art, &type);
+  hostcore::require(doc().artType(art, &type), "artType");
   if (type == kPathArt) {
     int16_t count = 0;
-    doc().segmentCount(art, &count);
+    hostcore::require(doc().segmentCount(art, &count), "segmentCount");
     return count;
   }
   int64_t total = 0;
   AIArtHandle child = nullptr;
-  doc().firstChild(art, &child);
+  hostcore::require(doc().firstChild(art, &child), "firstChild");
   while (child) {
     total += segmentsBelow(child);
-    doc().sibling(child, &child);
+    hostcore::require(doc().sibling(child, &child), "sibling");
   }
   return total;
 }

@@ -26,16 +26,16 @@ void AnimationStep(benchmark::State& state) {
   const AIArtHandle first = bench.makeMirtil({0, 0});
   // The others are copies of the first set side by side, as pasted: one
   // undo step of the user's, which the silent animation steps then join.
-  bench.doc().beginUserStep();
+  bench.doc().journal().beginStep();
   for (int i = 1; i < objects; ++i) {
     AIArtHandle copy = nullptr;
-    bench.doc().duplicateArt(first, kPlaceAbove, first, &copy);
+    hostcore::require(bench.doc().duplicateArt(first, kPlaceAbove, first, &copy), "duplicateArt");
     const AIReal h = static_cast<AIReal>(250 * (i % 40)), v = static_cast<AIReal>(250 * (i / 40));
-    bench.doc().transformArt(copy, AIRealMatrix{1, 0, 0, 1, h, v}, 1, kTransformObjects);
-    bench.doc().markDirty(copy);
+    hostcore::require(bench.doc().transformArt(copy, AIRealMatrix{1, 0, 0, 1, h, v}, 1, kTransformObjects), "transformArt");
+    hostcore::require(bench.doc().markDirty(copy), "markDirty");
   }
   bench.host().updatePluginArt();
-  bench.doc().endUserStep();
+  bench.doc().journal().endStep();
 
   const AIMenuItemHandle command = RotateCommand(bench.host());
   if (!command || bench.host().chooseMenuItem(command) != std::optional<AIErr>(kNoErr)) {
@@ -47,7 +47,7 @@ void AnimationStep(benchmark::State& state) {
     Measured([&] { bench.host().advanceClock(kStepTicks); });
   }
   state.SetItemsProcessed(state.iterations() * objects);
-  state.counters["undo_steps"] = static_cast<double>(bench.doc().undoDepth());
+  state.counters["undo_steps"] = static_cast<double>(bench.doc().journal().undoDepth());
 }
 
 }  // namespace

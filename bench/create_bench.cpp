@@ -21,8 +21,8 @@ void Create(benchmark::State& state) {
       bench.tool().release({100, 0});
     });
     state.PauseTiming();
-    if (!bench.doc().undo()) state.SkipWithError("the drag made nothing");
-    bench.doc().clearUndoHistory();
+    if (!bench.doc().journal().undo()) state.SkipWithError("the drag made nothing");
+    bench.doc().journal().clear();
     state.ResumeTiming();
   }
   state.SetItemsProcessed(state.iterations() * segments);

@@ -20,7 +20,7 @@ void RunUpdate(benchmark::State& state, bool grouped) {
   }
   const AIArtHandle pig = bench.makeMirtil({0, 0});
   // Each update frees the result of the one before the last.
-  bench.doc().setUndoLimit(1);
+  bench.doc().journal().setLimit(1);
   for (auto _ : state) {
     Measured([&] { bench.update(pig); });
   }

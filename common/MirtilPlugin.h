@@ -7,6 +7,7 @@
 
 #include <cstdint>
 
+#include "MirtilNames.h"
 #include "framework/Plugin.h"
 
 // Number of menu items the product adds.

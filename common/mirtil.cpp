@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr int16_t kToolIconID = 104;
-constexpr int16_t kToolRolloverIconID = 103;
 constexpr int16_t kOwnToolGroup = -2;
 
 // Turns a zero-terminated text in place into a length byte followed by the
@@ -31,8 +29,8 @@ unsigned char* ToLengthPrefixed(char (&text)[Size]) {
 
 Plugin* AllocatePlugin(SPPluginRef pluginRef) { return new (std::nothrow) MirtilPlugin(pluginRef); }
 
-MirtilPlugin::MirtilPlugin(SPPluginRef pluginRef)
-    : Plugin(pluginRef),
+MirtilPlugin::MirtilPlugin(SPPluginRef self)
+    : Plugin(self),
       menuItems(),
       thismenuitem(0),
       timer(nullptr),

@@ -6,12 +6,6 @@
 #include "ovstr/ovstr.h"
 #include "plugingeneral/generaladm.h"
 
-namespace {
-
-constexpr int32_t kAboutDialogID = 16002;
-
-}  // namespace
-
 AIErr MirtilPlugin::About(SPInterfaceMessage* message) {
   const OvStr text("Mirrortile\n\n\nVersion:%s\n\n\n\n\n"
                    "Copyright (c) The Mirrortile authors\n"

@@ -48,7 +48,12 @@ AIErr MirtilPlugin::CallThisAfter(TimerAction action, uint32_t ms) {
 
 AIErr MirtilPlugin::GoTimer(AITimerMessage*) {
   CHECK_CALL(sAITimer->SetTimerActive(timer,false));
+  // The report names the call "(*tocall)(&next_delay)": the local takes the
+  // field's name on purpose.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wshadow"
   const TimerAction tocall = std::exchange(this->tocall, nullptr);
+#pragma GCC diagnostic pop
   uint32_t next_delay = 0;
   if (tocall) CHECK_CALL((*tocall)(&next_delay));
   if (next_delay != 0) CallThisAfter(tocall, next_delay);

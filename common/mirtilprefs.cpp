@@ -12,13 +12,6 @@
 
 namespace {
 
-constexpr int32_t kPrefsDialogID = 108;
-constexpr int32_t kOKItem = 1;
-constexpr int32_t kStepsItem = 1000;
-constexpr int32_t kDelayItem = 1001;
-constexpr int32_t kInPlaceItem = 1006;
-constexpr int32_t kSweepItem = 1007;
-
 constexpr int32_t kMinSteps = 1;
 constexpr int32_t kMaxSteps = 360;
 constexpr int32_t kMinDelay = 1;

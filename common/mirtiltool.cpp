@@ -13,9 +13,6 @@
 
 namespace {
 
-constexpr uint16_t kReAlignCursorID = 116;
-constexpr uint16_t kRefuseCursorID = 118;
-constexpr uint16_t kCreateCursorID = 119;
 
 // A release this close to the press is a click; closer than the second a
 // cell too small to be of use.

@@ -168,7 +168,7 @@ bool MakeCirclePathThrough(AIArtHandle art, AIReal ch, AIReal cv, AIReal ph, AIR
 
 AIDictKey SourceArtKey(int index) {
   char text[24];
-  std::snprintf(text, sizeof text, "Mir-Obj-%03d", index);
+  std::snprintf(text, sizeof text, kMirtilSourceKeyFormat, index);
   return sAIDictionary->Key(text);
 }
 

@@ -5,6 +5,7 @@
 // paths of the tool and the result art) and the capture of source art into
 // an object's dictionary with its read-back.
 
+#include "MirtilNames.h"
 #include "hostapi/HostTypes.h"
 
 // ---- Transformations -----------------------------------------------------

@@ -16,7 +16,6 @@
 
 namespace {
 
-const char* const kMirtilPluginGroupName = "ORVoMirtilPig";
 
 AIRealPoint PointOf(const AIReal* coords) { return {coords[0], coords[1]}; }
 
@@ -71,7 +70,7 @@ AIErr MakeMirtilPIG(AIReal centreh, AIReal centrev, AIReal cnjh, AIReal cnjv,
   if (err != kNoErr) return err;
 
   AIArtHandle editpath = nullptr;
-  if (const AIErr err = NewPathArt(edit, &editpath)) return err;
+  if (const AIErr pathErr = NewPathArt(edit, &editpath)) return pathErr;
   const AIRealPoint pivot = (type == kMirtilSweep) ? AIRealPoint{centreh, centrev}
                                                    : AIRealPoint{cnjh, cnjv};
   if (!MakeLinePath(editpath, pivot.h, pivot.v, pivot.h, pivot.v)) return kOutOfMemoryErr;

@@ -5,14 +5,9 @@
 // its centre, its cnj point, offset, angle, type and captured source art,
 // and whose result group is rebuilt from them.
 
+#include "MirtilNames.h"
 #include "hostapi/HostMessages.h"
 #include "hostapi/HostTypes.h"
-
-// Types of mirror-tile object; only equality with kMirtilSweep is ever tested.
-enum {
-  kMirtilInPlace = 0,  // triangle cells about cnj
-  kMirtilSweep = 1     // 60-degree wedges about the centre
-};
 
 // Makes an object in the current layer from the art of every layer within
 // the square about the centre reaching cnj. '!IMP' when that holds no art;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <sstream>
 
+#include "MirtilNames.h"
 #include "hostfiles/SvgDocument.h"
 #include "mirtilcli/Script.h"
 
@@ -39,7 +40,7 @@ std::string Seconds(double value) {
 
 int32_t Preference(Session& session, const char* name, int32_t fallback) {
   int32_t value = fallback;
-  session.host().preferences().get(kPreferenceSection, name, value);
+  session.host().preferences().get(kMirtilPrefsSection, name, value);
   return value;
 }
 
@@ -135,8 +136,8 @@ void Animate(xmlNode* group, xmlNs* svg, double from, double to, double length) 
 Recording recordFrames(Session& session, std::optional<double> seconds) {
   hostapp::HostApplication& host = session.host();
   Recording recording;
-  recording.length = seconds.value_or(kFirstStepSeconds + (Preference(session, "Steps", kDefaultSteps) - 1) *
-                                                               Preference(session, "Delay", kDefaultDelay) / 10.0);
+  recording.length = seconds.value_or(kFirstStepSeconds + (Preference(session, kMirtilStepsPref, kDefaultSteps) - 1) *
+                                                               Preference(session, kMirtilDelayPref, kDefaultDelay) / 10.0);
   const int64_t start = host.clock();
   const int64_t end = start + static_cast<int64_t>(std::llround(recording.length * kTicksPerSecond));
   if (const AIErr chosen = session.chooseMenu(kRotateCommandText)) {

@@ -1,5 +1,6 @@
 #include "mirtilcli/Demo.h"
 
+#include "MirtilNames.h"
 #include "mirtilcli/DocumentFiles.h"
 #include "mirtilcli/ScriptRunner.h"
 
@@ -59,8 +60,8 @@ void runDemo(Session& session, const std::string& folder) {
   session.machine().out << "wrote " << drawing << "\n";
   renderDocument(session, picture, 1);
   session.machine().out << "wrote " << picture << "\n";
-  session.setPreference("Steps", kDemoSteps, false);
-  session.setPreference("Delay", kDemoDelay, false);
+  session.setPreference(kMirtilStepsPref, kDemoSteps, false);
+  session.setPreference(kMirtilDelayPref, kDemoDelay, false);
   writeAnimation(session, animation, std::nullopt);
   session.machine().out << "wrote " << animation << "\n";
 }

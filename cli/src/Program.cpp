@@ -6,6 +6,7 @@
 #include <set>
 #include <sstream>
 
+#include "MirtilNames.h"
 #include "mirtilcli/Demo.h"
 #include "mirtilcli/DocumentFiles.h"
 #include "mirtilcli/Script.h"
@@ -31,7 +32,7 @@ const char* const kUsage =
     "                   [--export-seam-free FILE]\n"
     "  mirtil-host render IN.svg OUT.png [--scale S]\n"
     "  mirtil-host animate IN.svg OUT.svg [--seconds S]\n"
-    "  mirtil-host validate [--seed N] [--repeat N]\n"
+    "  mirtil-host validate [--seed N] [--repeat N] [--strictness 1-10]\n"
     "options of every command: --plugin PATH (the module), --prefs FILE (the preferences)\n"
     "coordinates are the SVG file's x, y\n";
 
@@ -59,7 +60,7 @@ Arguments ReadArguments(const std::vector<std::string>& words) {
       {"run", {1, {"open", "save", "png", "dump", "export-seam-free"}}},
       {"render", {2, {"scale"}}},
       {"animate", {2, {"seconds"}}},
-      {"validate", {0, {"seed", "repeat"}}},
+      {"validate", {0, {"seed", "repeat", "strictness"}}},
   };
   Arguments args;
   if (words.empty()) throw UsageError(std::string(kProgramName) + ": no command given\n" + kUsage);
@@ -149,7 +150,7 @@ void Make(Session& session, const Arguments& args) {
   }
 
   openDocument(session, args.positional[0]);
-  if (args.has("type")) session.setPreference("Type", args.option("type") == "1" ? 1 : 0, false);
+  if (args.has("type")) session.setPreference(kMirtilTypePref, args.option("type") == "1" ? kMirtilSweep : kMirtilInPlace, false);
   if (args.has("layer")) {
     session.setCurrentLayer(args.option("layer"));
   } else {
@@ -194,8 +195,10 @@ void Validate(const Arguments& args, Machine& machine, const std::string& plugin
       NonNegative(args, "seed", static_cast<int32_t>(std::random_device{}() & 0x7FFFFFFF)));
   const int32_t repeat = NonNegative(args, "repeat", 1);
   machine.out << "seed " << seed << " (--seed " << seed << " repeats this run)\n";
+  hostvalidate::ValidationSize size = hostvalidate::scaledSize(repeat);
+  size.strictness = NonNegative(args, "strictness", size.strictness);
   const hostvalidate::ModuleSource module{machine.loader, pluginPath};
-  if (!hostvalidate::validate(module, seed, hostvalidate::scaledSize(repeat), machine.out)) {
+  if (!hostvalidate::validate(module, seed, size, machine.out)) {
     throw CheckFailure("the plug-in failed validation; --seed " + std::to_string(seed) + " repeats it");
   }
 }

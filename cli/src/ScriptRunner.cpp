@@ -3,6 +3,7 @@
 #include <map>
 #include <optional>
 
+#include "MirtilNames.h"
 #include "mirtilcli/DocumentFiles.h"
 
 namespace mirtilcli {
@@ -162,7 +163,8 @@ const std::map<std::string, Parser>& Commands() {
       {"prefs",
        [](LineReader& r, Session& s) {
          std::vector<std::pair<std::string, int32_t>> values;
-         const std::pair<const char*, const char*> names[] = {{"steps", "Steps"}, {"delay", "Delay"}, {"type", "Type"}};
+         const std::pair<const char*, const char*> names[] = {
+             {"steps", kMirtilStepsPref}, {"delay", kMirtilDelayPref}, {"type", kMirtilTypePref}};
          for (const auto& name : names) {
            if (r.hasOption(name.first)) values.emplace_back(name.second, r.integerOption(name.first, 0));
          }
@@ -227,7 +229,7 @@ const std::map<std::string, Parser>& Commands() {
          return Message([&s, id, fill, stroke] {
            const AIArtHandle art = s.art(id);
            AIPathStyle style{};
-           s.document().pathStyle(art, &style);
+           hostcore::require(s.document().pathStyle(art, &style), "pathStyle");
            if (fill) {
              style.fillPaint = fill->kind != kNoColor;
              style.fill.color = *fill;

@@ -3,24 +3,14 @@
 #include <cmath>
 #include <functional>
 
+#include "MirtilNames.h"
 #include "mirtilcli/Script.h"
 
 namespace mirtilcli {
 
 namespace {
 
-constexpr const char* kPluginGroupName = "ORVoMirtilPig";
 constexpr const char* kLastMadeId = "@last";
-
-// Dialog items of the preferences dialog.
-constexpr int32_t kOkButton = 1;
-constexpr int32_t kCancelButton = 2;
-constexpr int32_t kStepsField = 1000;
-constexpr int32_t kDelayField = 1001;
-constexpr int32_t kInPlaceButton = 1006;
-constexpr int32_t kSweepButton = 1007;
-// The about box's text item, where the user's click lands.
-constexpr int32_t kAboutTextItem = 3;
 
 AIErr FirstFailure(AIErr sofar, AIErr next) { return sofar != kNoErr ? sofar : next; }
 
@@ -29,11 +19,11 @@ AIErr FirstFailure(AIErr sofar, AIErr next) { return sofar != kNoErr ? sofar : n
 void VisitArt(hostcore::Document& document, const std::function<void(AIArtHandle)>& visit) {
   std::function<void(AIArtHandle)> walk = [&](AIArtHandle parent) {
     AIArtHandle child = nullptr;
-    document.firstChild(parent, &child);
+    hostcore::require(document.firstChild(parent, &child), "firstChild");
     while (child) {
       visit(child);
       AIArtType type = kUnknownArt;
-      document.artType(child, &type);
+      hostcore::require(document.artType(child, &type), "artType");
       if (type != kPluginArt) walk(child);
       if (document.sibling(child, &child) != kNoErr) break;
     }
@@ -49,15 +39,10 @@ void VisitArt(hostcore::Document& document, const std::function<void(AIArtHandle
 
 // Runs document changes as one undo step of the user's; a silent one
 // joins the step before it.
-enum class Step { Own, Silent };
+using Step = hostcore::UndoStep::Kind;
 template <typename Change>
 void AsUserStep(hostcore::Document& document, Change change, Step kind = Step::Own) {
-  document.beginUserStep();
-  if (kind == Step::Silent) document.setSilent(true);
-  struct Closer {
-    hostcore::Document& document;
-    ~Closer() { document.endUserStep(); }
-  } closer{document};
+  const hostcore::UndoStep step(document.journal(), kind);
   change();
 }
 
@@ -123,8 +108,8 @@ hostapp::HostEdits& Session::edits() {
 void Session::newDocument(const std::string& layerTitle) {
   host_->core().newDocument();
   AILayerHandle first = nullptr;
-  document().addLayer(layerTitle.c_str(), &first);
-  document().clearUndoHistory();
+  hostcore::require(document().addLayer(layerTitle.c_str(), &first), "addLayer");
+  document().journal().clear();
   host_->setDocumentOpen(true);
   lastMade_ = nullptr;
 }
@@ -136,7 +121,7 @@ void Session::documentOpened() {
 
 AILayerHandle Session::layer(const std::string& title) {
   AILayerHandle layer = nullptr;
-  document().firstLayer(&layer);
+  hostcore::require(document().firstLayer(&layer), "firstLayer");
   while (layer) {
     std::string candidate;
     if (document().layerTitle(layer, &candidate) == kNoErr && candidate == title) return layer;
@@ -154,25 +139,25 @@ AILayerHandle Session::topLayer() {
 void Session::addLayer(const std::string& title) {
   AsUserStep(document(), [&] {
     AILayerHandle made = nullptr;
-    document().addLayer(title.c_str(), &made, hostcore::Document::LayerPlace::Top);
-    document().setCurrentLayer(made);
+    hostcore::require(document().addLayer(title.c_str(), &made, hostcore::Document::LayerPlace::Top), "addLayer");
+    hostcore::require(document().setCurrentLayer(made), "setCurrentLayer");
   });
 }
 
 void Session::makeCurrent(AILayerHandle layer) {
-  AsUserStep(document(), [&] { document().setCurrentLayer(layer); });
+  AsUserStep(document(), [&] { hostcore::require(document().setCurrentLayer(layer), "setCurrentLayer"); });
 }
 
 void Session::setCurrentLayer(const std::string& title) { makeCurrent(layer(title)); }
 
 void Session::setLayerVisible(const std::string& title, bool visible) {
   const AILayerHandle chosen = layer(title);
-  AsUserStep(document(), [&] { document().setLayerVisible(chosen, visible); });
+  AsUserStep(document(), [&] { hostcore::require(document().setLayerVisible(chosen, visible), "setLayerVisible"); });
 }
 
 void Session::setLayerEditable(const std::string& title, bool editable) {
   const AILayerHandle chosen = layer(title);
-  AsUserStep(document(), [&] { document().setLayerEditable(chosen, editable); });
+  AsUserStep(document(), [&] { hostcore::require(document().setLayerEditable(chosen, editable), "setLayerEditable"); });
 }
 
 AIArtHandle Session::art(const std::string& id) {
@@ -208,8 +193,11 @@ void Session::select(const std::vector<AIArtHandle>& arts) {
   AsUserStep(
       document(),
       [&] {
-        VisitArt(document(), [&](AIArtHandle art) { document().setUserAttr(art, kArtSelected, 0); });
-        for (AIArtHandle art : arts) document().setUserAttr(art, kArtSelected, kArtSelected);
+        VisitArt(document(), [&](AIArtHandle art) {
+          hostcore::require(document().setUserAttr(art, kArtSelected, 0), "setUserAttr");
+        });
+        for (AIArtHandle art : arts)
+          hostcore::require(document().setUserAttr(art, kArtSelected, kArtSelected), "setUserAttr");
       },
       Step::Silent);
 }
@@ -218,7 +206,7 @@ std::vector<AIArtHandle> Session::mirrortiles() {
   std::vector<AIArtHandle> found;
   VisitArt(document(), [&](AIArtHandle art) {
     uint32_t group = 0;
-    if (document().pluginGroupOf(art, &group) == kNoErr && host_->core().pluginGroup(group).name == kPluginGroupName) {
+    if (document().pluginGroupOf(art, &group) == kNoErr && host_->core().pluginGroup(group).name == kMirtilPluginGroupName) {
       found.push_back(art);
     }
   });
@@ -226,7 +214,7 @@ std::vector<AIArtHandle> Session::mirrortiles() {
 }
 
 void Session::setPreference(const std::string& name, int32_t value, bool keep) {
-  host_->preferences().put(kPreferenceSection, name, value);
+  host_->preferences().put(kMirtilPrefsSection, name, value);
   if (keep && preferencesFile_ && !preferencesFile_->save(host_->preferences())) {
     throw UsageError(preferencesFile_->path() + ": cannot write the preferences");
   }
@@ -298,10 +286,10 @@ AIErr Session::options(std::optional<int32_t> steps, std::optional<int32_t> dela
                        bool ok) {
   wake();
   std::vector<hostapp::DialogStep> user;
-  if (steps) user.push_back(hostapp::DialogStep::type(kStepsField, std::to_string(*steps)));
-  if (delay) user.push_back(hostapp::DialogStep::type(kDelayField, std::to_string(*delay)));
-  if (type) user.push_back(hostapp::DialogStep::press(*type == 1 ? kSweepButton : kInPlaceButton));
-  user.push_back(hostapp::DialogStep::press(ok ? kOkButton : kCancelButton));
+  if (steps) user.push_back(hostapp::DialogStep::type(kStepsItem, std::to_string(*steps)));
+  if (delay) user.push_back(hostapp::DialogStep::type(kDelayItem, std::to_string(*delay)));
+  if (type) user.push_back(hostapp::DialogStep::press(*type == kMirtilSweep ? kSweepItem : kInPlaceItem));
+  user.push_back(hostapp::DialogStep::press(ok ? kOKItem : kCancelItem));
   host_->dialogs().script(std::move(user));
   const AIErr result = tool_->editOptions();
   // The user's steps are for this dialog only, also when it did not open.

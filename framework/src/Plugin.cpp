@@ -142,8 +142,8 @@ class PushedAppContext {
 
 }  // namespace
 
-Plugin::Plugin(SPPluginRef pluginRef)
-    : pluginRef(pluginRef),
+Plugin::Plugin(SPPluginRef self)
+    : pluginRef(self),
       pluginName(),
       suites(nullptr),
       lockCount(0),

@@ -2,7 +2,9 @@
 // into a C++ source holding the resource table and the exported directory
 // function, or, for Windows, into a resource script for windres with the
 // icon, cursor, bitmap and property-list files it names written beside it.
-// Usage: resource_compiler DESCRIPTION OUTPUT.cpp|OUTPUT.rc
+// Either way it also writes a plain C header of the ids the description
+// names ("define NAME NUMBER"), which the code includes.
+// Usage: resource_compiler DESCRIPTION OUTPUT.cpp|OUTPUT.rc OUTPUT.h
 // Image paths in the description are relative to the description's folder.
 
 #include <cstdint>
@@ -254,25 +256,34 @@ class Compiler {
     Fail(Where(), "block without end");
   }
 
+  // A number, or a name given one by "define NAME NUMBER" further up.
+  long Value(const std::string& word, const std::string& where) const {
+    const auto named = names_.find(word);
+    return named != names_.end() ? named->second : NumberOf(word, where);
+  }
+
   void Statement(const std::vector<std::string>& words, std::istream& in) {
     const std::string& keyword = words[0];
-    if (keyword == "language" && words.size() == 2) {
-      language_ = static_cast<int>(NumberOf(words[1], Where()));
+    if (keyword == "define" && words.size() == 3) {
+      if (!names_.emplace(words[1], NumberOf(words[2], Where())).second) Fail(Where(), words[1] + " defined twice");
+      header_ += "  " + words[1] + " = " + words[2] + ",\n";
+    } else if (keyword == "language" && words.size() == 2) {
+      language_ = static_cast<int>(Value(words[1], Where()));
     } else if (keyword == "property-list" && words.size() == 2) {
-      PropertyList(NumberOf(words[1], Where()), Block(in));
+      PropertyList(Value(words[1], Where()), Block(in));
     } else if (keyword == "icon" && words.size() == 3) {
-      const Ppm image = Image("kResourceIconGroup", "Icon", NumberOf(words[1], Where()), TextOf(words[2], Where()));
-      IconScript(words[1], image);
+      const Ppm image = Image("kResourceIconGroup", "Icon", Value(words[1], Where()), TextOf(words[2], Where()));
+      IconScript(std::to_string(Value(words[1], Where())), image);
     } else if (keyword == "bitmap" && words.size() == 3) {
-      const Ppm image = Image("kResourceBitmap", "Bitmap", NumberOf(words[1], Where()), TextOf(words[2], Where()));
-      BitmapScript(words[1], image);
+      const Ppm image = Image("kResourceBitmap", "Bitmap", Value(words[1], Where()), TextOf(words[2], Where()));
+      BitmapScript(std::to_string(Value(words[1], Where())), image);
     } else if (keyword == "cursor" && words.size() == 6 && words[3] == "hotspot") {
-      Cursor(NumberOf(words[1], Where()), TextOf(words[2], Where()), NumberOf(words[4], Where()),
-             NumberOf(words[5], Where()));
+      Cursor(Value(words[1], Where()), TextOf(words[2], Where()), Value(words[4], Where()),
+             Value(words[5], Where()));
     } else if (keyword == "dialog") {
       Dialog(words, Block(in));
     } else if (keyword == "version" && words.size() == 2) {
-      Version(NumberOf(words[1], Where()), Block(in));
+      Version(Value(words[1], Where()), Block(in));
     } else {
       Fail(Where(), "unknown statement: " + keyword);
     }
@@ -301,7 +312,7 @@ class Compiler {
       if (words[3] == "fourcc") {
         PutLittleEndian(data, FourCharacters(words[4], Where()), 4);
       } else if (words[3] == "int") {
-        PutLittleEndian(data, static_cast<uint32_t>(NumberOf(words[4], Where())), 4);
+        PutLittleEndian(data, static_cast<uint32_t>(Value(words[4], Where())), 4);
       } else if (words[3] == "text") {
         const std::string text = TextOf(words[4], Where());
         data.assign(text.begin(), text.end());
@@ -408,23 +419,23 @@ class Compiler {
         {"system-menu", "kDialogStyleSystemMenu"}};
     static const std::map<std::string, std::string> scriptStyles = {
         {"modal-frame", "DS_MODALFRAME"}, {"caption", "WS_CAPTION"}, {"system-menu", "WS_SYSMENU"}};
-    const long id = NumberOf(words[1], where);
+    const long id = Value(words[1], where);
     const std::string name = "kDialog" + std::to_string(id);
     const std::string title = TextOf(words[6], where);
-    script_ += std::to_string(id) + " DIALOG 0, 0, " + std::to_string(NumberOf(words[3], where)) + ", " +
-               std::to_string(NumberOf(words[4], where)) + "\nSTYLE WS_POPUP | " +
+    script_ += std::to_string(id) + " DIALOG 0, 0, " + std::to_string(Value(words[3], where)) + ", " +
+               std::to_string(Value(words[4], where)) + "\nSTYLE WS_POPUP | " +
                Styles(words, 11, scriptStyles, where, "0") + "\n" +
                (title.empty() ? "" : "CAPTION " + RcString(title) + "\n") + "FONT " +
-               std::to_string(NumberOf(words[8], where)) + ", " + RcString(TextOf(words[9], where)) + "\nBEGIN\n";
+               std::to_string(Value(words[8], where)) + ", " + RcString(TextOf(words[9], where)) + "\nBEGIN\n";
     std::string items;
     for (const auto& item : lines) items += DialogItem(item);
     script_ += "END\n\n";
     definitions_ += "const ResourceDialogItem " + name + "Items[] = {\n" + items + "};\n";
     definitions_ += "const ResourceDialog " + name + " = {" + CString(TextOf(words[6], where)) + ", " +
-                    std::to_string(NumberOf(words[3], where)) + ", " +
-                    std::to_string(NumberOf(words[4], where)) + ", " +
+                    std::to_string(Value(words[3], where)) + ", " +
+                    std::to_string(Value(words[4], where)) + ", " +
                     CString(TextOf(words[9], where)) + ", " +
-                    std::to_string(NumberOf(words[8], where)) + ", " +
+                    std::to_string(Value(words[8], where)) + ", " +
                     Styles(words, 11, dialogStyles, where) + ", " + std::to_string(lines.size()) + ", " +
                     name + "Items};\n\n";
     AddResource("kResourceDialog", id, "&" + name, "sizeof " + name);
@@ -447,20 +458,20 @@ class Compiler {
     if (kind == kinds.end() || words.size() < 7) Fail(where, "bad dialog item");
     const bool picture = words[0] == "BITMAP";
     std::ostringstream item;
-    item << "    {" << NumberOf(words[2], where) << ", " << kind->second << ", "
+    item << "    {" << Value(words[2], where) << ", " << kind->second << ", "
          << (picture ? "\"\"" : CString(TextOf(words[1], where)));
-    for (int i = 3; i < 7; ++i) item << ", " << NumberOf(words[i], where);
+    for (int i = 3; i < 7; ++i) item << ", " << Value(words[i], where);
     item << ", " << Styles(words, 7, itemStyles, where) << ", "
-         << (picture ? NumberOf(words[1], where) : 0) << "},\n";
+         << (picture ? Value(words[1], where) : 0) << "},\n";
 
     static const std::map<std::string, std::string> scriptStyles = {
         {"border", "WS_BORDER"}, {"autohscroll", "ES_AUTOHSCROLL"}};
-    const std::string itemId = std::to_string(NumberOf(words[2], where));
+    const std::string itemId = std::to_string(Value(words[2], where));
     std::string geometry;
-    for (int i = 3; i < 7; ++i) geometry += ", " + std::to_string(NumberOf(words[i], where));
+    for (int i = 3; i < 7; ++i) geometry += ", " + std::to_string(Value(words[i], where));
     const std::string styles = words.size() > 7 ? ", " + Styles(words, 7, scriptStyles, where, "0") : "";
     if (picture) {
-      script_ += "  CONTROL " + std::to_string(NumberOf(words[1], where)) + ", " + itemId +
+      script_ += "  CONTROL " + std::to_string(Value(words[1], where)) + ", " + itemId +
                  ", 0x82 /* Static */, SS_BITMAP" + geometry + "\n";
     } else if (words[0] == "EDITTEXT") {
       script_ += "  EDITTEXT " + itemId + geometry + styles + "\n";
@@ -496,7 +507,7 @@ class Compiler {
     if (number == fields.end() || number->second.size() != 4) Fail(where, "file-version A B C D");
     std::string version;
     for (const std::string& part : number->second) {
-      version += (version.empty() ? "" : ", ") + std::to_string(NumberOf(part, where));
+      version += (version.empty() ? "" : ", ") + std::to_string(Value(part, where));
     }
     const std::string name = "kVersion" + std::to_string(id);
     definitions_ += "const ResourceVersion " + name + " = {{" + version + "}, " + text("file-description") +
@@ -522,6 +533,14 @@ class Compiler {
   }
 
  public:
+  // The ids as enumerators, so C and C++ sources take them alike.
+  std::string Header() const {
+    return "/* Made by resource_compiler from " + path_ +
+           "; edit that file instead. */\n\n"
+           "#ifndef MIRTIL_RESOURCE_IDS_H\n#define MIRTIL_RESOURCE_IDS_H\n\nenum MirtilResourceId {\n" +
+           header_ + "};\n\n#endif\n";
+  }
+
   // The Windows resource script; the files it names are in files().
   std::string Script() const {
     return "// Made by resource_compiler from " + path_ + "; edit that file instead.\n\n" +
@@ -548,6 +567,8 @@ class Compiler {
  private:
   std::string path_;
   std::string folder_;
+  std::map<std::string, long> names_;
+  std::string header_;
   int lineNumber_ = 0;
   int language_ = 1033;
   std::string definitions_;
@@ -569,8 +590,8 @@ void WriteFile(const std::string& path, const std::string& bytes) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::cerr << "usage: resource_compiler DESCRIPTION OUTPUT.cpp|OUTPUT.rc\n";
+  if (argc != 4) {
+    std::cerr << "usage: resource_compiler DESCRIPTION OUTPUT.cpp|OUTPUT.rc OUTPUT.h\n";
     return 2;
   }
   try {
@@ -586,6 +607,7 @@ int main(int argc, char** argv) {
     } else {
       WriteFile(output, compiler.Output());
     }
+    WriteFile(argv[3], compiler.Header());
   } catch (const std::exception& error) {
     std::cerr << "resource_compiler: " << error.what() << '\n';
     return 1;

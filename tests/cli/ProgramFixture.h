@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "MirtilNames.h"
+
 struct ProgramRun {
   int status = -1;
   std::string out;
@@ -76,7 +78,7 @@ class ProgramTest : public ::testing::Test {
     std::vector<nlohmann::json> found;
     for (const nlohmann::json& layer : dump.at("layers")) {
       for (const nlohmann::json& art : layer.at("art")) {
-        if (art.at("type") == "plugin" && art.at("plugin").at("group") == "ORVoMirtilPig") found.push_back(art);
+        if (art.at("type") == "plugin" && art.at("plugin").at("group") == kMirtilPluginGroupName) found.push_back(art);
       }
     }
     return found;

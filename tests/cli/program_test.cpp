@@ -22,8 +22,8 @@ TEST_F(ProgramTest, ADragOverArtMakesAnObjectAndTheDumpShowsTheHost) {
   const std::vector<nlohmann::json> objects = mirrortiles(dump);
   ASSERT_EQ(objects.size(), 1u);
   // The file's (x, y) is the host's (x, -y).
-  EXPECT_EQ(entry(objects[0], "Mir-Cnt-XY"), (std::vector<float>{50, -50}));
-  EXPECT_EQ(entry(objects[0], "Mir-Cnj-XY"), (std::vector<float>{90, -50}));
+  EXPECT_EQ(entry(objects[0], kMirtilCentreKey), (std::vector<float>{50, -50}));
+  EXPECT_EQ(entry(objects[0], kMirtilCnjKey), (std::vector<float>{90, -50}));
   EXPECT_EQ(dump.at("cursor"), 119);
   EXPECT_EQ(dump.at("alerts"), nlohmann::json::array());
   EXPECT_EQ(dump.at("timers").at(0).at("name"), "timerAndAgain");
@@ -73,7 +73,7 @@ TEST_F(ProgramTest, ADragOnTheSelectedObjectTurnsItAboutItsPivot) {
   const std::vector<nlohmann::json> objects = mirrortiles(json("dump.json"));
   ASSERT_EQ(objects.size(), 1u);
   // Clockwise on the page is clockwise in the host too: a negative turn.
-  EXPECT_NEAR(entry(objects[0], "Mir-Angle").at(0), -kPi / 2, 1e-5);
+  EXPECT_NEAR(entry(objects[0], kMirtilAngleKey).at(0), -kPi / 2, 1e-5);
 }
 
 TEST_F(ProgramTest, TheHostsMovesAndTransformsReachTheObject) {
@@ -85,8 +85,8 @@ TEST_F(ProgramTest, TheHostsMovesAndTransformsReachTheObject) {
   ASSERT_EQ(moved.status, 0) << moved.err;
   const std::vector<nlohmann::json> objects = mirrortiles(json("moved.json"));
   ASSERT_EQ(objects.size(), 1u);
-  EXPECT_EQ(entry(objects[0], "Mir-Off-XY"), (std::vector<float>{10, -20}));
-  EXPECT_EQ(entry(objects[0], "Mir-Cnt-XY"), (std::vector<float>{50, -50}));
+  EXPECT_EQ(entry(objects[0], kMirtilOffsetKey), (std::vector<float>{10, -20}));
+  EXPECT_EQ(entry(objects[0], kMirtilCentreKey), (std::vector<float>{50, -50}));
 
   // A translation given as a matrix in the file's terms.
   const ProgramRun transformed = script(std::string(kSquareScript) +
@@ -94,7 +94,7 @@ TEST_F(ProgramTest, TheHostsMovesAndTransformsReachTheObject) {
                                             "transform @last 1 0 0 1 -5 15\n",
                                         {"--dump", "transformed.json"});
   ASSERT_EQ(transformed.status, 0) << transformed.err;
-  EXPECT_EQ(entry(mirrortiles(json("transformed.json")).at(0), "Mir-Off-XY"), (std::vector<float>{-5, -15}));
+  EXPECT_EQ(entry(mirrortiles(json("transformed.json")).at(0), kMirtilOffsetKey), (std::vector<float>{-5, -15}));
 }
 
 TEST_F(ProgramTest, TheMenuCommandAndTheClockTurnEveryObject) {
@@ -107,7 +107,7 @@ TEST_F(ProgramTest, TheMenuCommandAndTheClockTurnEveryObject) {
                                     {"--dump", "dump.json"});
   ASSERT_EQ(turning.status, 0) << turning.err;
   const nlohmann::json dump = json("dump.json");
-  EXPECT_NEAR(entry(mirrortiles(dump).at(0), "Mir-Angle").at(0), kPi, 1e-5);
+  EXPECT_NEAR(entry(mirrortiles(dump).at(0), kMirtilAngleKey).at(0), kPi, 1e-5);
   EXPECT_EQ(dump.at("timers").at(0).at("active"), true);
   EXPECT_EQ(dump.at("timers").at(0).at("period"), 6);
 }
@@ -246,8 +246,8 @@ TEST_F(ProgramTest, SavedObjectsReadBackByteForByteAndStayLive) {
   ASSERT_EQ(made.status, 0) << made.err;
   const std::vector<nlohmann::json> objects = mirrortiles(json("made.json"));
   ASSERT_EQ(objects.size(), 1u);
-  EXPECT_EQ(objects[0].at("plugin").at("dictionary").at("Mir-Type"), 0);
-  EXPECT_NE(entry(objects[0], "Mir-Angle").at(0), 0.0f);
+  EXPECT_EQ(objects[0].at("plugin").at("dictionary").at(kMirtilTypeKey), 0);
+  EXPECT_NE(entry(objects[0], kMirtilAngleKey).at(0), 0.0f);
 
   write("nothing.mirtil", "# reads and writes\n");
   ASSERT_EQ(run({"run", "nothing.mirtil", "--open", "made.svg", "--save", "again.svg"}).status, 0);
@@ -259,7 +259,7 @@ TEST_F(ProgramTest, SavedObjectsReadBackByteForByteAndStayLive) {
                            "\ncursor 0 0\nexpect cursor 116\n");
   const ProgramRun live = run({"run", "live.mirtil", "--open", "made.svg", "--dump", "live.json"});
   ASSERT_EQ(live.status, 0) << live.err;
-  EXPECT_EQ(entry(mirrortiles(json("live.json")).at(0), "Mir-Off-XY"), (std::vector<float>{10, 0}));
+  EXPECT_EQ(entry(mirrortiles(json("live.json")).at(0), kMirtilOffsetKey), (std::vector<float>{10, 0}));
 }
 
 TEST_F(ProgramTest, TheSeamFreeExportIsACopyThatOpensAsPlainArt) {
@@ -345,8 +345,8 @@ TEST_F(ProgramTest, TheExamplesRun) {
   ASSERT_EQ(animated.status, 0) << animated.err;
   const std::vector<nlohmann::json> objects = mirrortiles(json("garden.json"));
   ASSERT_EQ(objects.size(), 2u);
-  EXPECT_NEAR(entry(objects[1], "Mir-Angle").at(0), kPi / 2, 1e-5);  // three steps of a twelfth of a turn
-  EXPECT_EQ(entry(objects[0], "Mir-Angle").at(0), 0.0f);             // selected: stood still
+  EXPECT_NEAR(entry(objects[1], kMirtilAngleKey).at(0), kPi / 2, 1e-5);  // three steps of a twelfth of a turn
+  EXPECT_EQ(entry(objects[0], kMirtilAngleKey).at(0), 0.0f);             // selected: stood still
   const ProgramRun made = run({"make", examples + "/tiles.svg", "tiles.svg", "--press", "120,120", "--release",
                                "200,120", "--type", "1", "--png", "tiles.png"});
   EXPECT_EQ(made.status, 0) << made.err;

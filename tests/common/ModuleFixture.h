@@ -10,16 +10,13 @@
 #include <string>
 #include <vector>
 
+#include "MirtilNames.h"
 #include "hostapp/HostApplication.h"
 #include "hostapp/HostEdits.h"
 #include "hostapp/ToolEvents.h"
 #include "hostcore/Invariants.h"
 #include "hostposix/DlopenModuleLoader.h"
 
-constexpr AIErr kCantErr = HOST_FOURCC('C', 'A', 'N', 'T');
-constexpr AIErr kStopErr = HOST_FOURCC('S', 'T', 'O', 'P');
-constexpr AIErr kParmErr = HOST_FOURCC('P', 'A', 'R', 'M');
-constexpr AIErr kNoArtErr = HOST_FOURCC('!', 'I', 'M', 'P');
 constexpr double kPi = 3.14159265358979;
 
 class ModuleFixture : public ::testing::Test {
@@ -148,7 +145,7 @@ class ModuleFixture : public ::testing::Test {
   }
   bool known(AIArtHandle art, const char* key) { return entry(art, key) != nullptr; }
   float angle(AIArtHandle art) {
-    const std::vector<float> values = reals(art, "Mir-Angle");
+    const std::vector<float> values = reals(art, kMirtilAngleKey);
     return values.empty() ? NAN : values[0];
   }
   const hostcore::DictValue* entry(AIArtHandle art, const char* key) {
@@ -160,7 +157,7 @@ class ModuleFixture : public ::testing::Test {
         doc().entry(dictionary, index, &value) != kNoErr) {
       value = nullptr;
     }
-    doc().releaseDictionary(dictionary);
+    EXPECT_EQ(doc().releaseDictionary(dictionary), kNoErr);
     return value;
   }
 

@@ -30,26 +30,30 @@ protected:
     std::vector<AILayerHandle> layers() {
         std::vector<AILayerHandle> all;
         AILayerHandle layer = nullptr;
-        for (doc().firstLayer(&layer); layer != nullptr; doc().nextLayer(layer, &layer)) all.push_back(layer);
+        for (hostcore::require(doc().firstLayer(&layer), "firstLayer"); layer != nullptr;
+             hostcore::require(doc().nextLayer(layer, &layer), "nextLayer"))
+            all.push_back(layer);
         return all;
     }
 
     std::string title(AILayerHandle layer) {
         std::string text;
-        doc().layerTitle(layer, &text);
+        EXPECT_EQ(doc().layerTitle(layer, &text), kNoErr);
         return text;
     }
 
     std::vector<AIArtHandle> children(AIArtHandle art) {
         std::vector<AIArtHandle> all;
         AIArtHandle child = nullptr;
-        for (doc().firstChild(art, &child); child != nullptr; doc().sibling(child, &child)) all.push_back(child);
+        for (hostcore::require(doc().firstChild(art, &child), "firstChild"); child != nullptr;
+             hostcore::require(doc().sibling(child, &child), "sibling"))
+            all.push_back(child);
         return all;
     }
 
     std::vector<AIArtHandle> layerArt(AILayerHandle layer) {
         AIArtHandle group;
-        doc().firstArtOfLayer(layer, &group);
+        EXPECT_EQ(doc().firstArtOfLayer(layer, &group), kNoErr);
         return children(group);
     }
 
@@ -61,27 +65,27 @@ protected:
 
     AIArtType type(AIArtHandle art) {
         AIArtType t = kUnknownArt;
-        doc().artType(art, &t);
+        EXPECT_EQ(doc().artType(art, &t), kNoErr);
         return t;
     }
 
     std::vector<AIPathSegment> segments(AIArtHandle path) {
         int16_t count = 0;
-        doc().segmentCount(path, &count);
+        EXPECT_EQ(doc().segmentCount(path, &count), kNoErr);
         std::vector<AIPathSegment> all(size_t(count), AIPathSegment{});
-        doc().segments(path, 0, count, all.data());
+        EXPECT_EQ(doc().segments(path, 0, count, all.data()), kNoErr);
         return all;
     }
 
     AIPathStyle style(AIArtHandle art) {
         AIPathStyle s{};
-        doc().pathStyle(art, &s);
+        EXPECT_EQ(doc().pathStyle(art, &s), kNoErr);
         return s;
     }
 
     AIRealRect bounds(AIArtHandle art) {
         AIRealRect r{};
-        doc().artBounds(art, &r);
+        EXPECT_EQ(doc().artBounds(art, &r), kNoErr);
         return r;
     }
 };

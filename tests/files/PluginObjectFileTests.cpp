@@ -26,9 +26,9 @@ protected:
 
     AIArtHandle path(AIArtHandle into, std::vector<AIPathSegment> s, bool closed) {
         AIArtHandle art;
-        doc().newArt(kPathArt, kPlaceInsideOnBottom, into, &art);
-        doc().setSegments(art, 0, int16_t(s.size()), s.data());
-        doc().setPathClosed(art, closed);
+        EXPECT_EQ(doc().newArt(kPathArt, kPlaceInsideOnBottom, into, &art), kNoErr);
+        EXPECT_EQ(doc().setSegments(art, 0, int16_t(s.size()), s.data()), kNoErr);
+        EXPECT_EQ(doc().setPathClosed(art, closed), kNoErr);
         return art;
     }
 
@@ -39,58 +39,58 @@ protected:
     void SetUp() override {
         AILayerHandle layer;
         AIArtHandle layerGroup, square, clipGroup, edit, result;
-        doc().addLayer("Art", &layer);
-        doc().firstArtOfLayer(layer, &layerGroup);
+        EXPECT_EQ(doc().addLayer("Art", &layer), kNoErr);
+        EXPECT_EQ(doc().firstArtOfLayer(layer, &layerGroup), kNoErr);
         AIAddPluginGroupData data{1, 2, "test"};
         AIPluginGroupHandle group;
         ASSERT_EQ(core.addPluginGroup(nullptr, "ORVoMirtilPig", data, 0, &group), kNoErr);
         uint32_t groupIndex;
         core.findPluginGroup(group, &groupIndex);
 
-        doc().newArt(kGroupArt, kPlaceInsideOnBottom, layerGroup, &clipGroup);
+        EXPECT_EQ(doc().newArt(kGroupArt, kPlaceInsideOnBottom, layerGroup, &clipGroup), kNoErr);
         square = path(clipGroup, {at(0, 0), at(0.1f, 0), at(0.1f, 1.0f / 3)}, true);
         AIPathStyle red = hostcore::Document::clearedPathStyle();
         red.fillPaint = 1;
         red.fill.color = AIColor{kRGBColor, 1, 0, 0, 0};
-        doc().setPathStyle(square, red);
+        EXPECT_EQ(doc().setPathStyle(square, red), kNoErr);
         AIArtHandle clip = path(clipGroup, {at(-1, -1), at(5, -1), at(5, 5)}, true);
         AIPathStyle clipping = hostcore::Document::clearedPathStyle();
         clipping.clip = 1;
-        doc().setPathStyle(clip, clipping);
-        doc().reorderArt(clip, kPlaceInsideOnTop, clipGroup);
-        doc().setGroupClipped(clipGroup, 1);
+        EXPECT_EQ(doc().setPathStyle(clip, clipping), kNoErr);
+        EXPECT_EQ(doc().reorderArt(clip, kPlaceInsideOnTop, clipGroup), kNoErr);
+        EXPECT_EQ(doc().setGroupClipped(clipGroup, 1), kNoErr);
 
-        doc().newArt(kPluginArt, kPlaceInsideOnTop, layerGroup, &object);
-        doc().attachPluginGroup(object, groupIndex, 1, 1);
-        doc().editGroup(object, &edit);
+        EXPECT_EQ(doc().newArt(kPluginArt, kPlaceInsideOnTop, layerGroup, &object), kNoErr);
+        EXPECT_EQ(doc().attachPluginGroup(object, groupIndex, 1, 1), kNoErr);
+        EXPECT_EQ(doc().editGroup(object, &edit), kNoErr);
         AIPathSegment odd{{12.5f, -7.25f}, {12.5f, -7.25f}, {12.5f, -7.25f}, 0};
         path(edit, {odd, odd}, false);
-        doc().resultGroup(object, &result);
+        EXPECT_EQ(doc().resultGroup(object, &result), kNoErr);
         path(result, {at(1, 1), at(2, 1), at(2, 2)}, true);
-        doc().setUserAttr(object, kArtSelected, kArtSelected);
+        EXPECT_EQ(doc().setUserAttr(object, kArtSelected, kArtSelected), kNoErr);
 
         AIDictionaryRef dict;
-        doc().artDictionary(object, &dict);
-        doc().setEntry(dict, key("Mir-Type"), DictValue(int32_t(-7)));
-        doc().setEntry(dict, key("flag"), DictValue(true));
-        doc().setEntry(dict, key("single"), DictValue(AIReal(1.0f / 3)));
+        EXPECT_EQ(doc().artDictionary(object, &dict), kNoErr);
+        EXPECT_EQ(doc().setEntry(dict, key("Mir-Type"), DictValue(int32_t(-7))), kNoErr);
+        EXPECT_EQ(doc().setEntry(dict, key("flag"), DictValue(true)), kNoErr);
+        EXPECT_EQ(doc().setEntry(dict, key("single"), DictValue(AIReal(1.0f / 3))), kNoErr);
         ArrayValues reals;
         for (float f : awkward) reals.push_back(ArrayEntry{ArrayEntryKind::Real, 0, f});
         reals.push_back(ArrayEntry{ArrayEntryKind::Integer, 42, 0});
         reals.push_back(ArrayEntry{});
-        doc().setEntry(dict, key("Mir-Cnj-XY"), DictValue(reals));
-        doc().copyArtToEntry(dict, key("Mir-Obj-000"), clipGroup);
-        doc().releaseDictionary(dict);
+        EXPECT_EQ(doc().setEntry(dict, key("Mir-Cnj-XY"), DictValue(reals)), kNoErr);
+        EXPECT_EQ(doc().copyArtToEntry(dict, key("Mir-Obj-000"), clipGroup), kNoErr);
+        EXPECT_EQ(doc().releaseDictionary(dict), kNoErr);
     }
 
     const DictValue& entryOf(hostcore::HostCore& in, AIArtHandle art, const char* text) {
         AIDictionaryRef dict;
         const DictValue* value = nullptr;
-        in.document().artDictionary(art, &dict);
+        EXPECT_EQ(in.document().artDictionary(art, &dict), kNoErr);
         uint32_t index;
         in.findKey(in.key(text), &index);
         EXPECT_EQ(in.document().entry(dict, index, &value), kNoErr) << text;
-        in.document().releaseDictionary(dict);
+        EXPECT_EQ(in.document().releaseDictionary(dict), kNoErr);
         return *value;
     }
 };
@@ -105,20 +105,20 @@ TEST_F(PluginObjectFileTest, ObjectsComeBackExactlyAndDirtyAndSaveAgainToTheSame
     EXPECT_NE(text.find("<mirtil:entry key=\"Mir-Type\" type=\"integer\">-7</mirtil:entry>"), std::string::npos);
     hostcore::Document& d = other.document();
     std::string id;
-    doc().artId(object, &id);
+    EXPECT_EQ(doc().artId(object, &id), kNoErr);
     AIArtHandle back = d.artById(id);
     ASSERT_NE(back, nullptr);
 
     int32_t major = 0, minor = 0;
-    d.pluginVersion(back, &major, &minor);
+    EXPECT_EQ(d.pluginVersion(back, &major, &minor), kNoErr);
     EXPECT_EQ(major, 1);
     EXPECT_EQ(minor, 1);  // the recorded version, not the registered one
     uint32_t group;
-    d.pluginGroupOf(back, &group);
+    EXPECT_EQ(d.pluginGroupOf(back, &group), kNoErr);
     EXPECT_EQ(other.pluginGroups()[group].name, "ORVoMirtilPig");
     EXPECT_EQ(d.dirtyPluginArt(), std::vector<AIArtHandle>{back});
     AIArtUserAttr attr = 0;
-    d.userAttr(back, kArtSelected, &attr);
+    EXPECT_EQ(d.userAttr(back, kArtSelected, &attr), kNoErr);
     EXPECT_EQ(attr, kArtSelected);
 
     EXPECT_EQ(std::get<int32_t>(entryOf(other, back, "Mir-Type")), -7);
@@ -146,8 +146,8 @@ TEST_F(PluginObjectFileTest, ObjectsComeBackExactlyAndDirtyAndSaveAgainToTheSame
 
     // Edit art keeps its coordinates and corner flags.
     AIArtHandle edit, editPath;
-    d.editGroup(back, &edit);
-    d.firstChild(edit, &editPath);
+    EXPECT_EQ(d.editGroup(back, &edit), kNoErr);
+    EXPECT_EQ(d.firstChild(edit, &editPath), kNoErr);
     AIPathSegment s[2];
     ASSERT_EQ(d.segments(editPath, 0, 2, s), kNoErr);
     EXPECT_FLOAT_EQ(s[1].p.h, 12.5f);

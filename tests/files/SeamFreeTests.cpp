@@ -53,9 +53,9 @@ protected:
         EXPECT_NE(path, nullptr) << id;
         if (path == nullptr) return all;
         int16_t count = 0;
-        d.segmentCount(path, &count);
+        EXPECT_EQ(d.segmentCount(path, &count), kNoErr);
         std::vector<AIPathSegment> segments(size_t(count), AIPathSegment{});
-        d.segments(path, 0, count, segments.data());
+        EXPECT_EQ(d.segments(path, 0, count, segments.data()), kNoErr);
         for (const AIPathSegment& s : segments) all.emplace_back(s.p.h, -s.p.v);
         return all;
     }
@@ -115,7 +115,7 @@ TEST_F(SeamFreeTest, TheCopyIsPlainArtAndTheDocumentStaysAsItWas) {
     EXPECT_EQ(hostfiles::writeSvg(core), saved);
     EXPECT_EQ(text.find("mirtil:plugin"), std::string::npos) << text;
     AIArtType type = kUnknownArt;
-    exported.document().artType(exported.document().artById("obj"), &type);
+    EXPECT_EQ(exported.document().artType(exported.document().artById("obj"), &type), kNoErr);
     EXPECT_EQ(type, kGroupArt);
     EXPECT_TRUE(exported.document().dirtyPluginArt().empty());
     // Each cell is drawn whole before it is clipped.

@@ -23,11 +23,11 @@ TEST_F(FilesTest, TopLevelGroupsAndRunsBecomeLayersWithTheLastOnTop) {
     EXPECT_EQ(title(all[3]), "Sky");
     EXPECT_EQ(title(all[4]), "Layer 1");
     AIBoolean visible = 1, editable = 1;
-    doc().layerVisible(all[3], &visible);
-    doc().layerEditable(all[2], &editable);
+    EXPECT_EQ(doc().layerVisible(all[3], &visible), kNoErr);
+    EXPECT_EQ(doc().layerEditable(all[2], &editable), kNoErr);
     EXPECT_FALSE(visible);
     EXPECT_FALSE(editable);
-    doc().layerVisible(all[2], &visible);
+    EXPECT_EQ(doc().layerVisible(all[2], &visible), kNoErr);
     EXPECT_TRUE(visible);
     // A run of loose art is one layer, its last element on top.
     const auto run = layerArt(all[1]);
@@ -37,7 +37,7 @@ TEST_F(FilesTest, TopLevelGroupsAndRunsBecomeLayersWithTheLastOnTop) {
     EXPECT_EQ(layerArt(all[4]).at(0), byId("loose1"));
     // The layer's group takes the group's id.
     AIArtHandle ground;
-    doc().firstArtOfLayer(all[2], &ground);
+    EXPECT_EQ(doc().firstArtOfLayer(all[2], &ground), kNoErr);
     EXPECT_EQ(ground, byId("ground"));
 }
 
@@ -50,7 +50,7 @@ TEST_F(FilesTest, FilePointsMapToDocumentPointsWithVUpward) {
     EXPECT_FLOAT_EQ(s[1].p.h, 120);
     EXPECT_FLOAT_EQ(s[1].p.v, -90);
     AIBoolean closed = 1;
-    doc().pathClosed(byId("l"), &closed);
+    EXPECT_EQ(doc().pathClosed(byId("l"), &closed), kNoErr);
     EXPECT_FALSE(closed);
 }
 
@@ -76,9 +76,9 @@ TEST_F(FilesTest, ShapesBecomeClosedCubicPaths) {
     EXPECT_EQ(segments(byId("e")).size(), 4u);
     EXPECT_EQ(segments(byId("tri")).size(), 3u);
     AIBoolean closed = 0;
-    doc().pathClosed(byId("tri"), &closed);
+    EXPECT_EQ(doc().pathClosed(byId("tri"), &closed), kNoErr);
     EXPECT_TRUE(closed);
-    doc().pathClosed(byId("zig"), &closed);
+    EXPECT_EQ(doc().pathClosed(byId("zig"), &closed), kNoErr);
     EXPECT_FALSE(closed);
     // The arc bulges to file y = -10, document v = +10.
     EXPECT_NEAR(bounds(byId("arc")).top, 10, 1e-4);
@@ -123,15 +123,15 @@ TEST_F(FilesTest, ArtAttributesAndNames) {
     read(R"svg(<g><rect id="a" width="1" height="1" display="none" sodipodi:insensitive="true" inkscape:label="Box"/>
       <rect width="1" height="1"/></g>)svg");
     AIArtUserAttr attr = 0;
-    doc().userAttr(byId("a"), kArtHidden | kArtLocked | kArtSelected, &attr);
+    EXPECT_EQ(doc().userAttr(byId("a"), kArtHidden | kArtLocked | kArtSelected, &attr), kNoErr);
     EXPECT_EQ(attr, kArtHidden | kArtLocked);
     std::string name;
-    doc().artName(byId("a"), &name);
+    EXPECT_EQ(doc().artName(byId("a"), &name), kNoErr);
     EXPECT_EQ(name, "Box");
     // Art without an id gets one of its own.
     const auto art = layerArt(layers()[0]);
     std::string generated;
-    doc().artId(art[0], &generated);
+    EXPECT_EQ(doc().artId(art[0], &generated), kNoErr);
     EXPECT_FALSE(generated.empty());
     EXPECT_NE(generated, "a");
 }
@@ -142,7 +142,7 @@ TEST_F(FilesTest, ClipPathOnAGroupMakesAClippingGroup) {
          <circle id="alone" r="50" clip-path="url(#window)"/></g>)svg");
     AIArtHandle group = byId("clipped");
     AIBoolean clipped = 0;
-    doc().groupClipped(group, &clipped);
+    EXPECT_EQ(doc().groupClipped(group, &clipped), kNoErr);
     EXPECT_TRUE(clipped);
     const auto inside = children(group);
     ASSERT_EQ(inside.size(), 2u);
@@ -152,8 +152,8 @@ TEST_F(FilesTest, ClipPathOnAGroupMakesAClippingGroup) {
     EXPECT_NEAR(bounds(group).right, 10, 1e-4);
     // Clipped art that is not a group is wrapped in a clipping group.
     AIArtHandle wrapper;
-    doc().artParent(byId("alone"), &wrapper);
-    doc().groupClipped(wrapper, &clipped);
+    EXPECT_EQ(doc().artParent(byId("alone"), &wrapper), kNoErr);
+    EXPECT_EQ(doc().groupClipped(wrapper, &clipped), kNoErr);
     EXPECT_TRUE(clipped);
     EXPECT_NEAR(bounds(wrapper).bottom, -10, 1e-4);
 }

@@ -53,8 +53,8 @@ TEST_F(FilesTest, LeavesFollowTransformsAndCopiesShareOneDefinition) {
     const AIRealRect before = bounds(shaded);
     ASSERT_EQ(doc().transformArt(shaded, hostcore::translateMatrix(100, -50), 1, kTransformObjects), kNoErr);
     AIArtHandle copy;
-    doc().duplicateArt(shaded, kPlaceAbove, shaded, &copy);
-    doc().duplicateArt(byId("words"), kPlaceAbove, shaded, &copy);
+    EXPECT_EQ(doc().duplicateArt(shaded, kPlaceAbove, shaded, &copy), kNoErr);
+    EXPECT_EQ(doc().duplicateArt(byId("words"), kPlaceAbove, shaded, &copy), kNoErr);
     const std::string text = hostfiles::writeSvg(core);
     EXPECT_EQ(count(text, "<linearGradient id=\"grad\""), 1u) << text;
     EXPECT_EQ(count(text, "Mirror <tspan"), 2u);
@@ -62,13 +62,13 @@ TEST_F(FilesTest, LeavesFollowTransformsAndCopiesShareOneDefinition) {
     hostcore::HostCore other;
     ASSERT_TRUE(hostfiles::readSvg(other, text, "moved.svg").ok());
     AIRealRect after{};
-    other.document().artBounds(other.document().artById("shaded"), &after);
+    EXPECT_EQ(other.document().artBounds(other.document().artById("shaded"), &after), kNoErr);
     EXPECT_NEAR(after.left, before.left + 100, 1e-3);
     EXPECT_NEAR(after.top, before.top - 50, 1e-3);
     hostcore::LeafData leaf;
     ASSERT_EQ(other.document().leafData(other.document().artById("shaded"), &leaf), kNoErr);
     hostcore::LeafData original;
-    doc().leafData(shaded, &original);
+    EXPECT_EQ(doc().leafData(shaded, &original), kNoErr);
     EXPECT_EQ(std::memcmp(&leaf.matrix, &original.matrix, sizeof leaf.matrix), 0);
 }
 
@@ -88,7 +88,7 @@ TEST_F(FilesTest, GeometryAndStyleSurviveExactly) {
         }
     }
     AIPathStyle theirs{};
-    other.document().pathStyle(other.document().artById("sq"), &theirs);
+    EXPECT_EQ(other.document().pathStyle(other.document().artById("sq"), &theirs), kNoErr);
     const AIPathStyle mine = style(byId("sq"));
     EXPECT_FLOAT_EQ(theirs.fill.color.green, mine.fill.color.green);
     EXPECT_FLOAT_EQ(theirs.stroke.width, 0.5f);

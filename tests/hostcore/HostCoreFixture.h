@@ -49,9 +49,9 @@ protected:
     }
 
     AIArtHandle layerGroup(AILayerHandle layer) {
-        AIArtHandle group = nullptr;
-        EXPECT_EQ(art->GetFirstArtOfLayer(layer, &group), kNoErr);
-        return group;
+        AIArtHandle found = nullptr;
+        EXPECT_EQ(art->GetFirstArtOfLayer(layer, &found), kNoErr);
+        return found;
     }
 
     AIArtHandle newArt(AIArtType type, AIPaintOrder order, AIArtHandle prep) {

@@ -70,14 +70,14 @@ TEST_F(SharedSegmentsTest, ADictionaryCopyKeepsThePointsItWasGiven) {
 }
 
 TEST_F(SharedSegmentsTest, UndoAndRedoBringBackEachStatesOwnPoints) {
-    document().beginUserStep();
+    document().journal().beginStep();
     AIArtHandle copy = nullptr;
     ASSERT_EQ(art->DuplicateArt(source, kPlaceAbove, source, &copy), kNoErr);
     shift(source, 5);
-    document().endUserStep();
-    ASSERT_TRUE(document().undo());
+    document().journal().endStep();
+    ASSERT_TRUE(document().journal().undo());
     EXPECT_EQ(points(source), kLine);
-    ASSERT_TRUE(document().redo());
+    ASSERT_TRUE(document().journal().redo());
     EXPECT_EQ(points(source), kShifted);
     EXPECT_EQ(points(copy), kLine);
     EXPECT_THAT(hostcore::checkDocument(document()), ::testing::IsEmpty());

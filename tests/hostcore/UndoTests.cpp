@@ -1,5 +1,7 @@
 // The undo journal: reverting to the mark exactly, user undo and redo,
 // silent steps, and handles across all of them.
+#include <stdexcept>
+
 #include "HostCoreFixture.h"
 
 using ::testing::ElementsAre;
@@ -61,9 +63,9 @@ protected:
 };
 
 TEST_F(UndoTest, UndoChangesRevertsExactlyToTheMarkAndKeepsIt) {
-    document().beginUserStep();
+    document().journal().beginStep();
     AIArtHandle kept = newArt(kPathArt, kPlaceAboveAll, nullptr);  // before the mark: stays
-    document().setUndoMark();
+    document().journal().setMark();
     const std::string atMark = dump();
     AILayerHandle current = nullptr;
     ASSERT_EQ(layers->GetCurrentLayer(&current), kNoErr);
@@ -89,12 +91,12 @@ TEST_F(UndoTest, UndoChangesRevertsExactlyToTheMarkAndKeepsIt) {
     ASSERT_EQ(undo->UndoChanges(), kNoErr);
     EXPECT_EQ(dump(), atMark);
     EXPECT_FALSE(art->ValidArt(feedback));
-    document().endUserStep();
+    document().journal().endStep();
     expectSound();
 }
 
 TEST_F(UndoTest, HandlesOfArtFromBeforeTheMarkStayValidAfterARevert) {
-    document().beginUserStep();
+    document().journal().beginStep();
     AIArtHandle inner = line;
     ASSERT_EQ(art->DisposeArt(g), kNoErr);
     ASSERT_EQ(art->DisposeArt(pig), kNoErr);
@@ -109,59 +111,59 @@ TEST_F(UndoTest, HandlesOfArtFromBeforeTheMarkStayValidAfterARevert) {
     ASSERT_EQ(pluginGroup->GetPluginArtEditArt(pig, &editAgain), kNoErr);
     EXPECT_EQ(editAgain, edit);
     EXPECT_EQ(angle(), 0.5f);
-    document().endUserStep();
+    document().journal().endStep();
     expectSound();
 }
 
 TEST_F(UndoTest, UserStepsUndoAndRedoWholeAndRedoIsDroppedByANewChange) {
     const std::string start = dump();
-    document().beginUserStep();
+    document().journal().beginStep();
     changeEverything();
-    document().endUserStep();
+    document().journal().endStep();
     const std::string changed = dump();
 
-    document().beginUserStep();
+    document().journal().beginStep();
     AIArtHandle later = newArt(kPathArt, kPlaceAboveAll, nullptr);
-    document().endUserStep();
-    EXPECT_EQ(document().undoDepth(), 2u);
+    document().journal().endStep();
+    EXPECT_EQ(document().journal().undoDepth(), 2u);
 
-    ASSERT_TRUE(document().undo());
+    ASSERT_TRUE(document().journal().undo());
     EXPECT_FALSE(art->ValidArt(later));
     EXPECT_EQ(dump(), changed);
-    ASSERT_TRUE(document().undo());
+    ASSERT_TRUE(document().journal().undo());
     EXPECT_EQ(dump(), start);
     EXPECT_EQ(angle(), 0.5f);
     expectSound();
 
-    ASSERT_TRUE(document().redo());
+    ASSERT_TRUE(document().journal().redo());
     EXPECT_EQ(dump(), changed);
     EXPECT_EQ(angle(), 2.0f);
-    ASSERT_TRUE(document().redo());
+    ASSERT_TRUE(document().journal().redo());
     EXPECT_TRUE(art->ValidArt(later));  // the same handle comes back
-    EXPECT_FALSE(document().redo());
+    EXPECT_FALSE(document().journal().redo());
     expectSound();
 
-    ASSERT_TRUE(document().undo());
-    document().beginUserStep();
+    ASSERT_TRUE(document().journal().undo());
+    document().journal().beginStep();
     ASSERT_EQ(art->SetArtName(line, "new"), kNoErr);
-    document().endUserStep();
-    EXPECT_EQ(document().redoDepth(), 0u);
-    EXPECT_FALSE(document().redo());
+    document().journal().endStep();
+    EXPECT_EQ(document().journal().redoDepth(), 0u);
+    EXPECT_FALSE(document().journal().redo());
     expectSound();
 }
 
 TEST_F(UndoTest, ASilentStepJoinsTheStepBeforeIt) {
-    document().beginUserStep();
+    document().journal().beginStep();
     ASSERT_EQ(art->SetArtName(g, "user"), kNoErr);
-    document().endUserStep();
+    document().journal().endStep();
 
-    document().beginUserStep();
+    document().journal().beginStep();
     ASSERT_EQ(undo->SetSilent(true), kNoErr);
     ASSERT_EQ(dict->SetRealEntry(d, dict->Key("Mir-Angle"), 9.0f), kNoErr);
-    document().endUserStep();
-    EXPECT_EQ(document().undoDepth(), 1u);
+    document().journal().endStep();
+    EXPECT_EQ(document().journal().undoDepth(), 1u);
 
-    ASSERT_TRUE(document().undo());
+    ASSERT_TRUE(document().journal().undo());
     EXPECT_EQ(angle(), 0.5f);
     char name[16];
     ASSERT_EQ(art->GetArtName(g, name, sizeof name, nullptr), kNoErr);
@@ -169,31 +171,65 @@ TEST_F(UndoTest, ASilentStepJoinsTheStepBeforeIt) {
     expectSound();
 }
 
+TEST_F(UndoTest, TheStepGuardClosesItsOwnStepOnEveryWayOutAndJoinsAnOpenOne) {
+    hostcore::Journal& journal = document().journal();
+    try {
+        const hostcore::UndoStep step(journal);
+        ASSERT_EQ(art->SetArtName(g, "thrown"), kNoErr);
+        throw std::runtime_error("a change that fails half way");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_FALSE(journal.stepOpen());
+    EXPECT_EQ(journal.undoDepth(), 1u);
+
+    journal.beginStep();
+    {
+        const hostcore::UndoStep inner(journal, hostcore::UndoStep::Kind::UnlessOpen);
+        ASSERT_EQ(art->SetArtName(g, "inner"), kNoErr);
+    }
+    EXPECT_TRUE(journal.stepOpen());  // the guard left the step it joined open
+    ASSERT_EQ(art->SetArtName(line, "outer"), kNoErr);
+    journal.endStep();
+    EXPECT_EQ(journal.undoDepth(), 2u);
+
+    {
+        const hostcore::UndoStep silent(journal, hostcore::UndoStep::Kind::Silent);
+        ASSERT_EQ(dict->SetRealEntry(d, dict->Key("Mir-Angle"), 9.0f), kNoErr);
+    }
+    EXPECT_EQ(journal.undoDepth(), 2u);  // joined the step before it
+    ASSERT_TRUE(journal.undo());
+    EXPECT_EQ(angle(), 0.5f);
+    char name[16];
+    ASSERT_EQ(art->GetArtName(g, name, sizeof name, nullptr), kNoErr);
+    EXPECT_STREQ(name, "thrown");
+    expectSound();
+}
+
 TEST_F(UndoTest, ChangesOutsideAStepClearTheHistoryAndFreeWhatItHeld) {
-    document().beginUserStep();
+    document().journal().beginStep();
     ASSERT_EQ(art->DisposeArt(g), kNoErr);
-    document().endUserStep();
-    EXPECT_EQ(document().undoDepth(), 1u);
+    document().journal().endStep();
+    EXPECT_EQ(document().journal().undoDepth(), 1u);
     ASSERT_EQ(art->SetArtName(pig, "outside"), kNoErr);
-    EXPECT_EQ(document().undoDepth(), 0u);
-    EXPECT_FALSE(document().undo());
+    EXPECT_EQ(document().journal().undoDepth(), 0u);
+    EXPECT_FALSE(document().journal().undo());
     expectSound();
 }
 
 TEST_F(UndoTest, TheOldestStepsGoBeyondTheLimit) {
-    document().setUndoLimit(2);
+    document().journal().setLimit(2);
     for (int i = 0; i < 4; ++i) {
-        document().beginUserStep();
+        document().journal().beginStep();
         ASSERT_EQ(art->DisposeArt(newArt(kPathArt, kPlaceAboveAll, nullptr)), kNoErr);
-        document().endUserStep();
+        document().journal().endStep();
     }
-    EXPECT_EQ(document().undoDepth(), 2u);
+    EXPECT_EQ(document().journal().undoDepth(), 2u);
     expectSound();
 }
 
 TEST_F(UndoTest, ALongDragOfRevertedFeedbackKeepsNoDeadArt) {
-    document().beginUserStep();
-    document().setUndoMark();
+    document().journal().beginStep();
+    document().journal().setMark();
     AIArtHandle firstFeedback = nullptr;
     for (int i = 0; i < 50; ++i) {
         ASSERT_EQ(undo->UndoChanges(), kNoErr);
@@ -201,9 +237,9 @@ TEST_F(UndoTest, ALongDragOfRevertedFeedbackKeepsNoDeadArt) {
         if (i == 0) firstFeedback = feedback;
     }
     ASSERT_EQ(undo->UndoChanges(), kNoErr);
-    document().endUserStep();
+    document().journal().endStep();
     EXPECT_FALSE(art->ValidArt(firstFeedback));
-    EXPECT_EQ(document().undoDepth(), 0u);  // nothing lasting was done
+    EXPECT_EQ(document().journal().undoDepth(), 0u);  // nothing lasting was done
     expectSound();  // reports art that is dead but not freed
 }
 
@@ -221,18 +257,18 @@ std::vector<std::string> LayerTitles(hostcore::Document& document) {
 }
 
 TEST_F(UndoTest, ALayerAddedOnTopComesFirstAndGoesWithItsStep) {
-    document().beginUserStep();
+    document().journal().beginStep();
     AILayerHandle top = nullptr;
     ASSERT_EQ(document().addLayer("Top", &top, hostcore::Document::LayerPlace::Top), kNoErr);
-    document().endUserStep();
+    document().journal().endStep();
     EXPECT_THAT(LayerTitles(document()), ElementsAre("Top", "Layer", "Other"));
     AILayerHandle current = nullptr;
     ASSERT_EQ(document().currentLayer(&current), kNoErr);
     EXPECT_EQ(current, layer);  // only the first layer made becomes current by itself
 
-    ASSERT_TRUE(document().undo());
+    ASSERT_TRUE(document().journal().undo());
     EXPECT_THAT(LayerTitles(document()), ElementsAre("Layer", "Other"));
-    ASSERT_TRUE(document().redo());
+    ASSERT_TRUE(document().journal().redo());
     EXPECT_THAT(LayerTitles(document()), ElementsAre("Top", "Layer", "Other"));
     expectSound();
 }
@@ -245,7 +281,7 @@ protected:
     // One silent step of an animation: the art made by the step before is
     // replaced by a new group holding a line, and the angle moves on.
     void silentStep(float angle) {
-        document().beginUserStep();
+        document().journal().beginStep();
         ASSERT_EQ(undo->SetSilent(true), kNoErr);
         if (!children(g).empty()) {
             ASSERT_EQ(art->DisposeArt(children(g)[0]), kNoErr);
@@ -257,29 +293,29 @@ protected:
         math->AIRealMatrixConcatRotate(&turn, angle);
         ASSERT_EQ(transform->TransformArt(stroke, &turn, 1, kTransformObjects), kNoErr);
         ASSERT_EQ(dict->SetRealEntry(d, dict->Key("Mir-Angle"), angle), kNoErr);
-        document().endUserStep();
+        document().journal().endStep();
     }
 };
 
 TEST_F(JournalSizeTest, AnEndlessRunOfSilentStepsHoldsNoReplacedArt) {
     const std::string before = dump();
-    document().beginUserStep();
+    document().journal().beginStep();
     ASSERT_EQ(art->SetArtName(g, "user"), kNoErr);
-    document().endUserStep();
+    document().journal().endStep();
 
     silentStep(1);
     silentStep(2);
-    const size_t settled = document().journalSize();
+    const size_t settled = document().journal().recordCount();
     for (int i = 3; i < 100; ++i) silentStep(float(i));
-    EXPECT_EQ(document().journalSize(), settled);
-    EXPECT_EQ(document().undoDepth(), 1u);
+    EXPECT_EQ(document().journal().recordCount(), settled);
+    EXPECT_EQ(document().journal().undoDepth(), 1u);
     expectSound();  // replaced art that is dead but still held is reported
 
     const std::string after = dump();
-    ASSERT_TRUE(document().undo());
+    ASSERT_TRUE(document().journal().undo());
     EXPECT_EQ(dump(), before);
     EXPECT_EQ(angle(), 0.5f);
-    ASSERT_TRUE(document().redo());
+    ASSERT_TRUE(document().journal().redo());
     EXPECT_EQ(dump(), after);
     EXPECT_EQ(angle(), 99.0f);
     expectSound();
@@ -287,7 +323,7 @@ TEST_F(JournalSizeTest, AnEndlessRunOfSilentStepsHoldsNoReplacedArt) {
 
 TEST_F(JournalSizeTest, ArtMadeInAStepComesBackByRedoAsTheStepLeftIt) {
     const std::string before = dump();
-    document().beginUserStep();
+    document().journal().beginStep();
     AIArtHandle made = newLine(kPlaceInsideOnTop, g, {{0, 0}, {4, 0}});
     AIRealMatrix shift;
     math->AIRealMatrixSetTranslate(&shift, 7, 8);
@@ -296,13 +332,13 @@ TEST_F(JournalSizeTest, ArtMadeInAStepComesBackByRedoAsTheStepLeftIt) {
     AIDictionaryRef madeDict = nullptr;
     ASSERT_EQ(art->GetDictionary(made, &madeDict), kNoErr);
     ASSERT_EQ(dict->SetIntegerEntry(madeDict, dict->Key("Mir-Type"), 1), kNoErr);
-    document().endUserStep();
+    document().journal().endStep();
     const std::string after = dump();
 
-    ASSERT_TRUE(document().undo());
+    ASSERT_TRUE(document().journal().undo());
     EXPECT_EQ(dump(), before);
     EXPECT_FALSE(art->ValidArt(made));
-    ASSERT_TRUE(document().redo());
+    ASSERT_TRUE(document().journal().redo());
     EXPECT_EQ(dump(), after);
     int32_t type = 0;
     EXPECT_EQ(dict->GetIntegerEntry(madeDict, dict->Key("Mir-Type"), &type), kNoErr);
@@ -312,29 +348,29 @@ TEST_F(JournalSizeTest, ArtMadeInAStepComesBackByRedoAsTheStepLeftIt) {
 }
 
 TEST_F(JournalSizeTest, ArtChangedAfterTheMarkIsRevertedWhenMadeBeforeIt) {
-    document().beginUserStep();
+    document().journal().beginStep();
     AIArtHandle made = newLine(kPlaceInsideOnTop, g, {{0, 0}, {4, 0}});
-    document().setUndoMark();
+    document().journal().setMark();
     const std::string atMark = dump();
     AIRealMatrix shift;
     math->AIRealMatrixSetTranslate(&shift, 7, 8);
     ASSERT_EQ(transform->TransformArt(made, &shift, 1, kTransformObjects), kNoErr);
     ASSERT_EQ(undo->UndoChanges(), kNoErr);
     EXPECT_EQ(dump(), atMark);
-    document().endUserStep();
+    document().journal().endStep();
     expectSound();
 }
 
 TEST_F(JournalSizeTest, DisposedNewArtHoldingOlderArtIsKeptForUndo) {
     const std::string before = dump();
-    document().beginUserStep();
+    document().journal().beginStep();
     AIArtHandle holder = newArt(kGroupArt, kPlaceAboveAll, nullptr);
     ASSERT_EQ(art->ReorderArt(line, kPlaceInsideOnTop, holder), kNoErr);
     ASSERT_EQ(art->DisposeArt(holder), kNoErr);
-    document().endUserStep();
+    document().journal().endStep();
     EXPECT_FALSE(art->ValidArt(line));
 
-    ASSERT_TRUE(document().undo());
+    ASSERT_TRUE(document().journal().undo());
     EXPECT_EQ(dump(), before);
     EXPECT_TRUE(art->ValidArt(line));
     expectSound();

@@ -14,5 +14,5 @@ class InteractionTest : public ModuleFixture {
     return id;
   }
 
-  void putPreference(const char* name, int32_t value) { host->preferences().put("Mirtil", name, value); }
+  void putPreference(const char* name, int32_t value) { host->preferences().put(kMirtilPrefsSection, name, value); }
 };

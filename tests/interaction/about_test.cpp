@@ -58,7 +58,7 @@ TEST_F(AboutTest, ABoxThatCannotBeShownStillAnswersZero) {
 
 TEST_F(AboutTest, AnEventWithoutItsRecordFailsTheAssertionAndTheHostHearsPARM) {
   host->dialogs().script({DialogStep::event(hostapp::kDialogAsTarget, false)});
-  EXPECT_EQ(about(), kParmErr);
+  EXPECT_EQ(about(), kBadParameterErr);
   // The box is gone and the plug-in goes on answering.
   host->dialogs().script({DialogStep::event()});
   EXPECT_EQ(about(), kNoErr);

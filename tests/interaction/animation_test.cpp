@@ -78,7 +78,7 @@ TEST_F(AnimationTest, ObjectsTheUserWorksOnOrCannotSeeStandStill) {
 }
 
 TEST_F(AnimationTest, TheAngleGrowsWithoutWrapping) {
-  putPreference("Steps", 4);
+  putPreference(kMirtilStepsPref, 4);
   const AIArtHandle pig = makeMirtil({0, 0}, {20, 0});
   choose();
   host->advanceClock(kFirstStepTicks + 4 * kDefaultStepTicks);
@@ -87,30 +87,30 @@ TEST_F(AnimationTest, TheAngleGrowsWithoutWrapping) {
 
 TEST_F(AnimationTest, StepsAreSilent) {
   const AIArtHandle pig = makeMirtil({0, 0}, {20, 0});
-  ASSERT_EQ(doc().undoDepth(), 1u);
+  ASSERT_EQ(doc().journal().undoDepth(), 1u);
   choose();
   host->advanceClock(kFirstStepTicks + kDefaultStepTicks);
   EXPECT_NEAR(angle(pig), 2 * kDefaultStep, 1e-6);
-  EXPECT_EQ(doc().undoDepth(), 1u);
+  EXPECT_EQ(doc().journal().undoDepth(), 1u);
 }
 
 TEST_F(AnimationTest, DelayIsInTenthsOfASecond) {
   const AIArtHandle pig = makeMirtil({0, 0}, {20, 0});
-  putPreference("Delay", 1);
+  putPreference(kMirtilDelayPref, 1);
   choose();
   host->advanceClock(kFirstStepTicks);
   EXPECT_EQ(timer().period, 6);
   host->advanceClock(6);
   EXPECT_NEAR(angle(pig), 2 * kDefaultStep, 1e-6);
 
-  putPreference("Delay", 50);
+  putPreference(kMirtilDelayPref, 50);
   host->advanceClock(6);
   EXPECT_EQ(timer().period, 300);
 }
 
 TEST_F(AnimationTest, StepsOrDelayBelowOneTakeTheirDefaults) {
-  putPreference("Steps", 0);
-  putPreference("Delay", -3);
+  putPreference(kMirtilStepsPref, 0);
+  putPreference(kMirtilDelayPref, -3);
   const AIArtHandle pig = makeMirtil({0, 0}, {20, 0});
   choose();
   host->advanceClock(kFirstStepTicks);

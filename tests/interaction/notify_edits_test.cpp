@@ -72,9 +72,9 @@ TEST_F(NotifyEditsTest, OnlyTheChangeMessageWithSubCodeZeroJoinsTheEditPoints) {
 
 TEST_F(NotifyEditsTest, MovingTheObjectStoresTheOffsetAndUndoBringsItBack) {
   ASSERT_EQ(edits->move(pig, 10, 20), kNoErr);
-  EXPECT_EQ(reals(pig, "Mir-Off-XY"), (std::vector<float>{10, 20}));
-  EXPECT_EQ(reals(pig, "Mir-Cnt-XY"), (std::vector<float>{100, 100}));
-  EXPECT_EQ(reals(pig, "Mir-Cnj-XY"), (std::vector<float>{130, 100}));
+  EXPECT_EQ(reals(pig, kMirtilOffsetKey), (std::vector<float>{10, 20}));
+  EXPECT_EQ(reals(pig, kMirtilCentreKey), (std::vector<float>{100, 100}));
+  EXPECT_EQ(reals(pig, kMirtilCnjKey), (std::vector<float>{130, 100}));
 
   // The plug-in asked for the after-time message of the move.
   const std::vector<hostapp::NotifyEditsRecord>& sent = edits->notifications();
@@ -86,9 +86,9 @@ TEST_F(NotifyEditsTest, MovingTheObjectStoresTheOffsetAndUndoBringsItBack) {
   EXPECT_EQ(sent[1].code, kAIGeometryOperationCode);
 
   EXPECT_TRUE(edits->undo());
-  EXPECT_EQ(reals(pig, "Mir-Off-XY"), (std::vector<float>{0, 0}));
+  EXPECT_EQ(reals(pig, kMirtilOffsetKey), (std::vector<float>{0, 0}));
   EXPECT_TRUE(edits->redo());
-  EXPECT_EQ(reals(pig, "Mir-Off-XY"), (std::vector<float>{10, 20}));
+  EXPECT_EQ(reals(pig, kMirtilOffsetKey), (std::vector<float>{10, 20}));
 }
 
 TEST_F(NotifyEditsTest, MovingOneEditPointMovesTheOtherWithIt) {
@@ -97,7 +97,7 @@ TEST_F(NotifyEditsTest, MovingOneEditPointMovesTheOtherWithIt) {
   std::vector<AIPathSegment> edit = editSegments(pig);
   EXPECT_EQ(edit[1].p.h, 110);
   EXPECT_EQ(edit[1].p.v, 90);
-  EXPECT_EQ(reals(pig, "Mir-Off-XY"), (std::vector<float>{10, -10}));
+  EXPECT_EQ(reals(pig, kMirtilOffsetKey), (std::vector<float>{10, -10}));
 
   // Segment 1 alone cannot move: it is put back on segment 0.
   ASSERT_EQ(edits->moveEditPoint(pig, 1, AIRealPoint{0, 0}), kNoErr);
@@ -144,7 +144,7 @@ TEST_F(NotifyEditsTest, ACollapsedFreeTransformationPutsTheEditPathBackWhereItWa
       EXPECT_EQ(point.v, 120);
     }
   }
-  EXPECT_EQ(reals(pig, "Mir-Off-XY"), (std::vector<float>{10, 20}));
+  EXPECT_EQ(reals(pig, kMirtilOffsetKey), (std::vector<float>{10, 20}));
 }
 
 TEST_F(NotifyEditsTest, AFiniteFreeTransformationKeepsTheEditPathWhereTheHostPutIt) {
@@ -153,7 +153,7 @@ TEST_F(NotifyEditsTest, AFiniteFreeTransformationKeepsTheEditPathWhereTheHostPut
   const std::vector<AIPathSegment> edit = editSegments(pig);
   EXPECT_FLOAT_EQ(edit[0].p.h, 100 + 50 + 5);
   EXPECT_FLOAT_EQ(edit[0].p.v, 100);
-  EXPECT_EQ(reals(pig, "Mir-Off-XY"), (std::vector<float>{55, 0}));
+  EXPECT_EQ(reals(pig, kMirtilOffsetKey), (std::vector<float>{55, 0}));
 }
 
 TEST_F(NotifyEditsTest, OrdinaryArtHearsNothing) {

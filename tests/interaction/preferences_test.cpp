@@ -11,13 +11,6 @@ namespace {
 
 using hostapp::DialogStep;
 
-constexpr int32_t kOK = 1;
-constexpr int32_t kCancel = 2;
-constexpr int32_t kStepsField = 1000;
-constexpr int32_t kDelayField = 1001;
-constexpr int32_t kInPlace = 1006;
-constexpr int32_t kSweep = 1007;
-
 // Files in memory instead of on disk.
 class MemoryFiles : public hostapp::TextFiles {
  public:
@@ -42,146 +35,146 @@ class PreferencesTest : public InteractionTest {
   const hostapp::DialogRecord& shown() { return host->dialogs().history().back(); }
   int32_t stored(const char* name) {
     int32_t value = -999;
-    host->preferences().get("Mirtil", name, value);
+    host->preferences().get(kMirtilPrefsSection, name, value);
     return value;
   }
   void expectShown(int32_t steps, int32_t delay, bool sweep) {
     const hostapp::DialogRecord& dialog = shown();
-    ASSERT_NE(dialog.item(kStepsField), nullptr);
-    EXPECT_EQ(dialog.item(kStepsField)->intValue, steps);
-    EXPECT_EQ(dialog.item(kStepsField)->text, std::to_string(steps));
-    EXPECT_EQ(dialog.item(kDelayField)->intValue, delay);
-    EXPECT_EQ(dialog.item(kSweep)->boolValue, sweep);
-    EXPECT_EQ(dialog.item(kInPlace)->boolValue, !sweep);
+    ASSERT_NE(dialog.item(kStepsItem), nullptr);
+    EXPECT_EQ(dialog.item(kStepsItem)->intValue, steps);
+    EXPECT_EQ(dialog.item(kStepsItem)->text, std::to_string(steps));
+    EXPECT_EQ(dialog.item(kDelayItem)->intValue, delay);
+    EXPECT_EQ(dialog.item(kSweepItem)->boolValue, sweep);
+    EXPECT_EQ(dialog.item(kInPlaceItem)->boolValue, !sweep);
   }
 };
 
 TEST_F(PreferencesTest, WithNothingStoredTheDialogShowsTheDefaultsAndOKStoresThem) {
-  host->dialogs().script({DialogStep::press(kOK)});
+  host->dialogs().script({DialogStep::press(kOKItem)});
   EXPECT_EQ(tool->editOptions(), kNoErr);
   EXPECT_EQ(shown().resourceID, 108);
   EXPECT_EQ(shown().name, "OrvoMirPref");
-  EXPECT_EQ(shown().result, kOK);
+  EXPECT_EQ(shown().result, kOKItem);
   expectShown(90, 5, true);
-  EXPECT_EQ(shown().item(kStepsField)->minValue, 1);
-  EXPECT_EQ(shown().item(kStepsField)->maxValue, 360);
-  EXPECT_EQ(shown().item(kDelayField)->maxValue, 50);
-  EXPECT_EQ(stored("Steps"), 90);
-  EXPECT_EQ(stored("Delay"), 5);
-  EXPECT_EQ(stored("Type"), 1);
+  EXPECT_EQ(shown().item(kStepsItem)->minValue, 1);
+  EXPECT_EQ(shown().item(kStepsItem)->maxValue, 360);
+  EXPECT_EQ(shown().item(kDelayItem)->maxValue, 50);
+  EXPECT_EQ(stored(kMirtilStepsPref), 90);
+  EXPECT_EQ(stored(kMirtilDelayPref), 5);
+  EXPECT_EQ(stored(kMirtilTypePref), 1);
 }
 
 TEST_F(PreferencesTest, TypedValuesAndTheChosenRotationAreStored) {
-  host->dialogs().script({DialogStep::type(kStepsField, "120"), DialogStep::type(kDelayField, "12"),
-                          DialogStep::press(kInPlace), DialogStep::press(kOK)});
+  host->dialogs().script({DialogStep::type(kStepsItem, "120"), DialogStep::type(kDelayItem, "12"),
+                          DialogStep::press(kInPlaceItem), DialogStep::press(kOKItem)});
   EXPECT_EQ(tool->editOptions(), kNoErr);
   EXPECT_EQ(shown().ignoredSteps, 0);
-  EXPECT_EQ(stored("Steps"), 120);
-  EXPECT_EQ(stored("Delay"), 12);
-  EXPECT_EQ(stored("Type"), 0);
+  EXPECT_EQ(stored(kMirtilStepsPref), 120);
+  EXPECT_EQ(stored(kMirtilDelayPref), 12);
+  EXPECT_EQ(stored(kMirtilTypePref), 0);
 
   // Shown again as stored; "Sweep" chosen back.
-  host->dialogs().script({DialogStep::press(kSweep), DialogStep::press(kOK)});
+  host->dialogs().script({DialogStep::press(kSweepItem), DialogStep::press(kOKItem)});
   EXPECT_EQ(tool->editOptions(), kNoErr);
   expectShown(120, 12, false);
-  EXPECT_EQ(stored("Type"), 1);
+  EXPECT_EQ(stored(kMirtilTypePref), 1);
 }
 
 TEST_F(PreferencesTest, StoredValuesOutsideTheirRangesAreShownAtTheLimits) {
-  putPreference("Steps", 400);
-  putPreference("Delay", 0);
-  putPreference("Type", 7);
-  host->dialogs().script({DialogStep::press(kOK)});
+  putPreference(kMirtilStepsPref, 400);
+  putPreference(kMirtilDelayPref, 0);
+  putPreference(kMirtilTypePref, 7);
+  host->dialogs().script({DialogStep::press(kOKItem)});
   EXPECT_EQ(tool->editOptions(), kNoErr);
   expectShown(360, 1, true);
-  EXPECT_EQ(stored("Steps"), 360);
-  EXPECT_EQ(stored("Delay"), 1);
-  EXPECT_EQ(stored("Type"), 1);
+  EXPECT_EQ(stored(kMirtilStepsPref), 360);
+  EXPECT_EQ(stored(kMirtilDelayPref), 1);
+  EXPECT_EQ(stored(kMirtilTypePref), 1);
 }
 
 TEST_F(PreferencesTest, ValuesOfAThousandOrMoreDoNotCarryIntoTheNextField) {
-  putPreference("Steps", 1500);
-  putPreference("Delay", 2000);
-  putPreference("Type", 0);
-  host->dialogs().script({DialogStep::press(kOK)});
+  putPreference(kMirtilStepsPref, 1500);
+  putPreference(kMirtilDelayPref, 2000);
+  putPreference(kMirtilTypePref, 0);
+  host->dialogs().script({DialogStep::press(kOKItem)});
   EXPECT_EQ(tool->editOptions(), kNoErr);
   expectShown(360, 50, false);
-  EXPECT_EQ(stored("Steps"), 360);
-  EXPECT_EQ(stored("Delay"), 50);
-  EXPECT_EQ(stored("Type"), 0);
+  EXPECT_EQ(stored(kMirtilStepsPref), 360);
+  EXPECT_EQ(stored(kMirtilDelayPref), 50);
+  EXPECT_EQ(stored(kMirtilTypePref), 0);
 }
 
 TEST_F(PreferencesTest, TypedValuesAreKeptWithinTheFieldsLimits) {
-  host->dialogs().script({DialogStep::type(kStepsField, "5000"), DialogStep::type(kDelayField, "0"),
-                          DialogStep::press(kOK)});
+  host->dialogs().script({DialogStep::type(kStepsItem, "5000"), DialogStep::type(kDelayItem, "0"),
+                          DialogStep::press(kOKItem)});
   EXPECT_EQ(tool->editOptions(), kNoErr);
-  EXPECT_EQ(stored("Steps"), 360);
-  EXPECT_EQ(stored("Delay"), 1);
+  EXPECT_EQ(stored(kMirtilStepsPref), 360);
+  EXPECT_EQ(stored(kMirtilDelayPref), 1);
 }
 
 TEST_F(PreferencesTest, CancelChangesNothingAndAnswersStop) {
-  putPreference("Steps", 30);
-  host->dialogs().script({DialogStep::type(kStepsField, "200"), DialogStep::press(kInPlace),
-                          DialogStep::press(kCancel)});
-  EXPECT_EQ(tool->editOptions(), kStopErr);
-  EXPECT_EQ(shown().result, kCancel);
-  EXPECT_EQ(stored("Steps"), 30);
-  EXPECT_EQ(stored("Delay"), -999);
-  EXPECT_EQ(stored("Type"), -999);
+  putPreference(kMirtilStepsPref, 30);
+  host->dialogs().script({DialogStep::type(kStepsItem, "200"), DialogStep::press(kInPlaceItem),
+                          DialogStep::press(kCancelItem)});
+  EXPECT_EQ(tool->editOptions(), kUserCancelledErr);
+  EXPECT_EQ(shown().result, kCancelItem);
+  EXPECT_EQ(stored(kMirtilStepsPref), 30);
+  EXPECT_EQ(stored(kMirtilDelayPref), -999);
+  EXPECT_EQ(stored(kMirtilTypePref), -999);
 }
 
 TEST_F(PreferencesTest, ADialogThatCannotBeShownAnswersStop) {
   // No user waits for it.
-  EXPECT_EQ(tool->editOptions(), kStopErr);
+  EXPECT_EQ(tool->editOptions(), kUserCancelledErr);
   EXPECT_TRUE(host->dialogs().history().empty());
   // Its template is missing.
-  host->hideResource(kResourceDialog, 108);
-  host->dialogs().script({DialogStep::press(kOK)});
-  EXPECT_EQ(tool->editOptions(), kStopErr);
-  EXPECT_EQ(stored("Steps"), -999);
+  host->hideResource(kResourceDialog, kPrefsDialogID);
+  host->dialogs().script({DialogStep::press(kOKItem)});
+  EXPECT_EQ(tool->editOptions(), kUserCancelledErr);
+  EXPECT_EQ(stored(kMirtilStepsPref), -999);
 }
 
 TEST_F(PreferencesTest, ADialogClosedWithoutAButtonAnswersStop) {
-  host->dialogs().script({DialogStep::type(kStepsField, "45")});
-  EXPECT_EQ(tool->editOptions(), kStopErr);
+  host->dialogs().script({DialogStep::type(kStepsItem, "45")});
+  EXPECT_EQ(tool->editOptions(), kUserCancelledErr);
   EXPECT_EQ(shown().result, hostapp::kDialogDismissed);
-  EXPECT_EQ(stored("Steps"), -999);
+  EXPECT_EQ(stored(kMirtilStepsPref), -999);
 }
 
 TEST_F(PreferencesTest, TheToolMakesObjectsOfTheChosenType) {
-  host->dialogs().script({DialogStep::press(kInPlace), DialogStep::press(kOK)});
+  host->dialogs().script({DialogStep::press(kInPlaceItem), DialogStep::press(kOKItem)});
   ASSERT_EQ(tool->editOptions(), kNoErr);
   const AIArtHandle pig = makeMirtil({0, 0}, {20, 0});
-  EXPECT_EQ(integer(pig, "Mir-Type"), 0);
+  EXPECT_EQ(integer(pig, kMirtilTypeKey), 0);
 }
 
 TEST_F(PreferencesTest, PreferencesLiveInTheHostsFile) {
   MemoryFiles files;
   files.files["prefs"] = "Mirtil/Steps=45\n";
   ASSERT_TRUE(host->keepPreferencesIn(std::make_unique<hostapp::PreferencesFile>(files, "prefs")));
-  EXPECT_EQ(stored("Steps"), 45);
+  EXPECT_EQ(stored(kMirtilStepsPref), 45);
 
-  host->dialogs().script({DialogStep::type(kDelayField, "9"), DialogStep::press(kOK)});
+  host->dialogs().script({DialogStep::type(kDelayItem, "9"), DialogStep::press(kOKItem)});
   ASSERT_EQ(tool->editOptions(), kNoErr);
   expectShown(45, 5, true);
   EXPECT_EQ(files.files["prefs"], "Mirtil/Delay=9\nMirtil/Steps=45\nMirtil/Type=1\n");
 
   // A file that cannot be written fails the write, which the plug-in reports.
   files.readOnly = true;
-  host->dialogs().script({DialogStep::press(kOK)});
+  host->dialogs().script({DialogStep::press(kOKItem)});
   EXPECT_EQ(tool->editOptions(), kHostNoPreferenceErr);
 }
 
 TEST_F(PreferencesTest, AMissingFileHoldsNoPreferencesAndABrokenOneIsRefused) {
   MemoryFiles files;
   ASSERT_TRUE(host->keepPreferencesIn(std::make_unique<hostapp::PreferencesFile>(files, "none")));
-  host->dialogs().script({DialogStep::press(kOK)});
+  host->dialogs().script({DialogStep::press(kOKItem)});
   ASSERT_EQ(tool->editOptions(), kNoErr);
   expectShown(90, 5, true);
 
   files.files["broken"] = "not preferences\n";
   EXPECT_FALSE(host->keepPreferencesIn(std::make_unique<hostapp::PreferencesFile>(files, "broken")));
-  EXPECT_EQ(stored("Steps"), 90);
+  EXPECT_EQ(stored(kMirtilStepsPref), 90);
 }
 
 TEST(PreferencesPath, AUserCanNameTheFile) {
@@ -199,12 +192,12 @@ TEST(PreferencesFileOnDisk, SavesAndReadsBack) {
   hostapp::DiskTextFiles disk;
   const std::string path = ::testing::TempDir() + "mirtil-preferences-test";
   hostapp::Preferences written;
-  written.put("Mirtil", "Steps", 12);
+  written.put(kMirtilPrefsSection, kMirtilStepsPref, 12);
   ASSERT_TRUE(hostapp::PreferencesFile(disk, path).save(written));
   hostapp::Preferences read;
   ASSERT_TRUE(hostapp::PreferencesFile(disk, path).load(read));
   int32_t steps = 0;
-  EXPECT_TRUE(read.get("Mirtil", "Steps", steps));
+  EXPECT_TRUE(read.get(kMirtilPrefsSection, kMirtilStepsPref, steps));
   EXPECT_EQ(steps, 12);
   std::remove(path.c_str());
 }

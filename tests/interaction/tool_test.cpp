@@ -13,7 +13,7 @@ TEST_F(ToolTest, AClickCreatesNothingAndSaysNothing) {
   EXPECT_EQ(answers.release, kNoErr);
   EXPECT_TRUE(plugins().empty());
   EXPECT_TRUE(host->alerts().empty());
-  EXPECT_EQ(doc().undoDepth(), 0u);
+  EXPECT_EQ(doc().journal().undoDepth(), 0u);
 }
 
 TEST_F(ToolTest, AShortDragIsRefusedWithAnAlert) {
@@ -34,11 +34,11 @@ TEST_F(ToolTest, ADragOverArtCreatesOneObjectAsOneUndoStep) {
   const std::vector<AIArtHandle> made = plugins();
   ASSERT_EQ(made.size(), 1u);
   const AIArtHandle pig = made[0];
-  EXPECT_EQ(reals(pig, "Mir-Cnt-XY"), (std::vector<float>{100, 200}));
-  EXPECT_EQ(reals(pig, "Mir-Cnj-XY"), (std::vector<float>{120, 200}));
-  EXPECT_EQ(reals(pig, "Mir-Off-XY"), (std::vector<float>{0, 0}));
-  EXPECT_EQ(reals(pig, "Mir-Angle"), (std::vector<float>{0}));
-  EXPECT_EQ(integer(pig, "Mir-Type"), 1);  // no stored preference: "Sweep"
+  EXPECT_EQ(reals(pig, kMirtilCentreKey), (std::vector<float>{100, 200}));
+  EXPECT_EQ(reals(pig, kMirtilCnjKey), (std::vector<float>{120, 200}));
+  EXPECT_EQ(reals(pig, kMirtilOffsetKey), (std::vector<float>{0, 0}));
+  EXPECT_EQ(reals(pig, kMirtilAngleKey), (std::vector<float>{0}));
+  EXPECT_EQ(integer(pig, kMirtilTypeKey), 1);  // no stored preference: "Sweep"
   EXPECT_TRUE(known(pig, "Mir-Obj-000"));
   EXPECT_FALSE(known(pig, "Mir-Obj-001"));
   // "Sweep" turns about the centre: both edit points stand there.
@@ -50,18 +50,18 @@ TEST_F(ToolTest, ADragOverArtCreatesOneObjectAsOneUndoStep) {
   // Only the object and the art it was made from remain: no feedback path.
   EXPECT_EQ(layerArt(layer).size(), 2u);
 
-  EXPECT_EQ(doc().undoDepth(), 1u);
+  EXPECT_EQ(doc().journal().undoDepth(), 1u);
   EXPECT_TRUE(edits->undo());
   EXPECT_TRUE(plugins().empty());
   EXPECT_EQ(layerArt(layer).size(), 1u);
 }
 
 TEST_F(ToolTest, TypeZeroPreferenceMakesInPlaceObjectsPivotingOnCnj) {
-  putPreference("Type", 0);
+  putPreference(kMirtilTypePref, 0);
   addSquare(layer, 0, 0, 5);
   tool->dragFromTo({0, 0}, {}, {30, 0});
   ASSERT_EQ(plugins().size(), 1u);
-  EXPECT_EQ(integer(plugins()[0], "Mir-Type"), 0);
+  EXPECT_EQ(integer(plugins()[0], kMirtilTypeKey), 0);
   const std::vector<AIPathSegment> edit = editSegments(plugins()[0]);
   EXPECT_EQ(edit[0].p.h, 30);
   EXPECT_EQ(edit[1].p.h, 30);
@@ -87,7 +87,7 @@ TEST_F(ToolTest, OnlyTheLastFeedbackRemainsDuringADrag) {
   EXPECT_EQ(layerArtOfType(layer, kPathArt).size(), 1u);
 
   // "InPlace": two sides of the triangle, one path.
-  putPreference("Type", 0);
+  putPreference(kMirtilTypePref, 0);
   ASSERT_EQ(tool->press({0, 0}), kNoErr);
   for (AIReal h : {20.0f, 30.0f}) {
     ASSERT_EQ(tool->drag({h, 0}), kNoErr);
@@ -146,7 +146,7 @@ TEST_F(ToolTest, RefusedDragsAlertAtThePressAndChangeNothing) {
   EXPECT_EQ(layerArt(layer).size(), artBefore);
   EXPECT_EQ(angle(first), 0);
   EXPECT_EQ(angle(second), 0);
-  EXPECT_EQ(doc().undoDepth(), 0u);
+  EXPECT_EQ(doc().journal().undoDepth(), 0u);
 }
 
 TEST_F(ToolTest, AQuarterTurnAboutThePivotReAlignsTheSelectedObject) {

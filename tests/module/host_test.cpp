@@ -6,6 +6,7 @@
 #include <sstream>
 #include <vector>
 
+#include "MirtilNames.h"
 #include "hostapp/HostApplication.h"
 
 namespace {
@@ -121,24 +122,24 @@ TEST(HostApplication, BasicSuiteCountsBlocksAndRefusesForeignOnes) {
 
 TEST(Preferences, SaveAndLoadRoundTripAndStopAtABadLine) {
   hostapp::Preferences preferences;
-  preferences.put("Mirtil", "Steps", 90);
-  preferences.put("Mirtil", "Delay", -5);
+  preferences.put(kMirtilPrefsSection, kMirtilStepsPref, 90);
+  preferences.put(kMirtilPrefsSection, kMirtilDelayPref, -5);
   std::stringstream saved;
   preferences.save(saved);
 
   hostapp::Preferences loaded;
   ASSERT_TRUE(loaded.load(saved));
   int32_t value = 0;
-  ASSERT_TRUE(loaded.get("Mirtil", "Delay", value));
+  ASSERT_TRUE(loaded.get(kMirtilPrefsSection, kMirtilDelayPref, value));
   EXPECT_EQ(value, -5);
-  ASSERT_TRUE(loaded.get("Mirtil", "Steps", value));
+  ASSERT_TRUE(loaded.get(kMirtilPrefsSection, kMirtilStepsPref, value));
   EXPECT_EQ(value, 90);
-  EXPECT_FALSE(loaded.get("Mirtil", "Type", value));
+  EXPECT_FALSE(loaded.get(kMirtilPrefsSection, kMirtilTypePref, value));
 
   std::stringstream bad("Mirtil/Type=1\nno separator here\nMirtil/Other=2\n");
   hostapp::Preferences partial;
   EXPECT_FALSE(partial.load(bad));
-  EXPECT_TRUE(partial.get("Mirtil", "Type", value));
+  EXPECT_TRUE(partial.get(kMirtilPrefsSection, kMirtilTypePref, value));
   EXPECT_FALSE(partial.get("Mirtil", "Other", value));
 }
 

@@ -7,14 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "MirtilNames.h"
 #include "hostapp/HostApplication.h"
 #include "hostposix/DlopenModuleLoader.h"
 #include "platform/winapi.h"
 
 namespace {
 
-constexpr AIErr kUnhandled = HOST_FOURCC('!', 'M', 'S', 'G');
-constexpr AIErr kIconErr = HOST_FOURCC('!', 'i', 'c', 'o');
 constexpr AIErr kSomeFault = HOST_FOURCC('B', 'O', 'O', 'M');
 // Five framework suites, 44 product suites and 78 text-engine suites.
 constexpr int32_t kSuitesAcquired = 5 + 44 + 78;
@@ -273,7 +272,7 @@ TEST_F(ModuleTest, TheFirstBlockFailingAnswersMemBeforeAnyObjectExists) {
 
 TEST_F(ModuleTest, MissingToolIconGivesIcoWithoutTool) {
   host->hideResource(kResourceIconGroup, 103);
-  EXPECT_EQ(host->startup(), kIconErr);
+  EXPECT_EQ(host->startup(), kIconNotLoadedErr);
   EXPECT_EQ(host->timers().size(), 1u);
   EXPECT_EQ(host->core().pluginGroups().size(), 1u);
   EXPECT_TRUE(host->tools().empty());
@@ -329,13 +328,13 @@ TEST_F(ModuleTest, FailingReloadDestroysTheObjectAndTheNextMessageMakesANewOne) 
 TEST_F(ModuleTest, DispatchAnswersUnknownMessagesAndDefaults) {
   ASSERT_EQ(host->startup(), kNoErr);
   const int32_t pushes = host->contextPushes();
-  EXPECT_EQ(host->sendPlainMessage("No Such Caller", "AI Go"), kUnhandled);
-  EXPECT_EQ(host->sendPlainMessage(kCallerAIMenu, "No Such Selector"), kUnhandled);
+  EXPECT_EQ(host->sendPlainMessage("No Such Caller", "AI Go"), kUnhandledMessageErr);
+  EXPECT_EQ(host->sendPlainMessage(kCallerAIMenu, "No Such Selector"), kUnhandledMessageErr);
   EXPECT_EQ(host->sendPlainMessage(kSPCacheCaller, kSPPluginPurgeCachesSelector), kNoErr);
-  EXPECT_EQ(host->sendPlainMessage(kSPPropertiesCaller, kSPPropertiesAcquireSelector), kUnhandled);
-  EXPECT_EQ(host->sendPlainMessage(kCallerAIFilter, kSelectorAIGoFilter), kUnhandled);
-  EXPECT_EQ(host->sendPlainMessage(kCallerAILiveEffect, kSelectorAIGoLiveEffect), kUnhandled);
-  EXPECT_EQ(host->sendPlainMessage(kCallerAIFileFormat, kSelectorAICheckFileFormat), kUnhandled);
+  EXPECT_EQ(host->sendPlainMessage(kSPPropertiesCaller, kSPPropertiesAcquireSelector), kUnhandledMessageErr);
+  EXPECT_EQ(host->sendPlainMessage(kCallerAIFilter, kSelectorAIGoFilter), kUnhandledMessageErr);
+  EXPECT_EQ(host->sendPlainMessage(kCallerAILiveEffect, kSelectorAIGoLiveEffect), kUnhandledMessageErr);
+  EXPECT_EQ(host->sendPlainMessage(kCallerAIFileFormat, kSelectorAICheckFileFormat), kUnhandledMessageErr);
   EXPECT_EQ(host->contextPushes(), pushes);
 
   AIMenuMessage update{};
@@ -345,7 +344,7 @@ TEST_F(ModuleTest, DispatchAnswersUnknownMessagesAndDefaults) {
   // A notification of another type, not "AI Notify": unhandled, context balanced.
   AINotifierMessage other{};
   other.type = "AI Some Other Notifier";
-  EXPECT_EQ(host->sendMessage(kCallerAINotifier, "AI Something", other.d), kUnhandled);
+  EXPECT_EQ(host->sendMessage(kCallerAINotifier, "AI Something", other.d), kUnhandledMessageErr);
   EXPECT_EQ(host->contextPushes(), pushes + 1);
   EXPECT_EQ(host->contextDepth(), 0);
   // The same with "AI Notify" reaches the default Notify.

@@ -31,7 +31,7 @@ class LibraryTest : public ObjectTest {
   AIPluginGroupHandle mirtilGroup() {
     const auto& groups = host->core().pluginGroups();
     for (uint32_t i = 0; i < groups.size(); ++i) {
-      if (groups[i].name == "ORVoMirtilPig") return host->core().pluginGroupHandle(i);
+      if (groups[i].name == kMirtilPluginGroupName) return host->core().pluginGroupHandle(i);
     }
     return nullptr;
   }

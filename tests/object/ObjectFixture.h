@@ -57,7 +57,7 @@ class ObjectTest : public ModuleFixture {
     uint32_t index = 0;
     EXPECT_EQ(host->core().findKey(host->core().key(key), &index), kNoErr);
     const AIErr err = doc().copyArtToEntry(dictionary, index, art);
-    doc().releaseDictionary(dictionary);
+    EXPECT_EQ(doc().releaseDictionary(dictionary), kNoErr);
     return err;
   }
 
@@ -72,7 +72,7 @@ class ObjectTest : public ModuleFixture {
       values[i].real = reals[i];
     }
     EXPECT_EQ(doc().setEntry(dictionary, index, values), kNoErr);
-    doc().releaseDictionary(dictionary);
+    EXPECT_EQ(doc().releaseDictionary(dictionary), kNoErr);
   }
 
   // ---- The result art ------------------------------------------------------

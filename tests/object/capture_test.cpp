@@ -130,7 +130,7 @@ TEST_F(CaptureTest, AFailingHostCallLeavesNoHalfMadeObject) {
   int refused = 0;
   int groupsLeft = 0;
   for (uint64_t k = 1; k < 5000; ++k) {
-    const size_t undoBefore = doc().undoDepth();
+    const size_t undoBefore = doc().journal().undoDepth();
     ASSERT_EQ(tool->press({0, 0}), kNoErr);
     const uint64_t firedBefore = faults().faultsFired();
     faults().failHostCall(k);
@@ -148,13 +148,13 @@ TEST_F(CaptureTest, AFailingHostCallLeavesNoHalfMadeObject) {
     } else {
       ASSERT_EQ(made.size(), 1u) << "k=" << k;
       EXPECT_NE(storedArt(made[0], "Mir-Obj-000"), nullptr) << "k=" << k;
-      EXPECT_EQ(reals(made[0], "Mir-Angle").size(), 1u) << "k=" << k;
+      EXPECT_EQ(reals(made[0], kMirtilAngleKey).size(), 1u) << "k=" << k;
     }
     for (AILayerHandle on : {layer, second}) {
       for (AIArtHandle art : children(layerGroup(on))) groupsLeft += typeOf(art) == kGroupArt;
     }
     ASSERT_EQ(hostcore::checkDocument(doc()), std::vector<std::string>{}) << "k=" << k;
-    if (doc().undoDepth() > undoBefore) {
+    if (doc().journal().undoDepth() > undoBefore) {
       ASSERT_TRUE(edits->undo());
     }
   }

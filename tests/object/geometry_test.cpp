@@ -12,8 +12,6 @@
 
 namespace {
 
-constexpr AIErr kParm = HOST_FOURCC('P', 'A', 'R', 'M');
-
 using GeometryTest = LibraryTest;
 
 void ExpectPoint(AIRealPoint actual, double h, double v, double tolerance = 1e-3) {
@@ -53,7 +51,7 @@ TEST_F(GeometryTest, PointsTurnAboutAPointAndANullPointIsRefused) {
   AIRealPoint p{10, 0};
   ASSERT_EQ(RotatePointAroundPoint({0, 0}, &p, M_PI / 2), kNoErr);
   ExpectPoint(p, 0, 10);
-  EXPECT_EQ(RotatePointAroundPoint({0, 0}, nullptr, 1.0), kParm);
+  EXPECT_EQ(RotatePointAroundPoint({0, 0}, nullptr, 1.0), kBadParameterErr);
   EXPECT_TRUE(logged("Bad args to RotatePointAroundPoint"));
 }
 
@@ -130,7 +128,7 @@ TEST_F(GeometryTest, NewArtIsPlacedByItsReference) {
   AIArtHandle copy = nullptr;
   ASSERT_EQ(DuplicateArt(square, group, &copy), kNoErr);
   EXPECT_EQ(children(group), std::vector<AIArtHandle>{copy});
-  EXPECT_EQ(DuplicateArt(square, group, nullptr), kParm);
+  EXPECT_EQ(DuplicateArt(square, group, nullptr), kBadParameterErr);
   EXPECT_TRUE(logged("Bad copy for DuplicateArt"));
 }
 
@@ -190,15 +188,15 @@ TEST_F(GeometryTest, RealArraysReadBackAndAShortArrayFailsOnItsMissingElement) {
   }
   EXPECT_NE(ReadFloatArrayFromDict(dict, "Three", 4, read), kNoErr);
   EXPECT_TRUE(reported("sAIArray->GetRealEntry(arrref,lp,array+lp)"));
-  EXPECT_EQ(WriteFloatArrayToDict(dict, "None", 0, written), kParm);
+  EXPECT_EQ(WriteFloatArrayToDict(dict, "None", 0, written), kBadParameterErr);
   EXPECT_TRUE(logged("Bad args to WriteRealArrayToDict"));
 
   ASSERT_EQ(WriteIntToDict(dict, "Int", -7), kNoErr);
   int value = 0;
   ASSERT_EQ(ReadIntFromDict(dict, "Int", &value), kNoErr);
   EXPECT_EQ(value, -7);
-  EXPECT_EQ(ReadIntFromDict(nullptr, "Int", &value), kParm);
-  doc().releaseDictionary(dict);
+  EXPECT_EQ(ReadIntFromDict(nullptr, "Int", &value), kBadParameterErr);
+  EXPECT_EQ(doc().releaseDictionary(dict), kNoErr);
 }
 
 }  // namespace

@@ -84,7 +84,7 @@ TEST_P(GenerateFaultTest, IsReportedAndAnsweredUnchanged) {
   EXPECT_EQ(goUpdateResultArt(&message), kBoom);
   for (const std::string& text : fault.reports) EXPECT_TRUE(reported(text)) << text;
   EXPECT_TRUE(reported("GenerateResultArt(edit,result,message->art)"));
-  EXPECT_EQ(reals(pig, "Mir-Cnj-XY"), (std::vector<float>{100, 0}));
+  EXPECT_EQ(reals(pig, kMirtilCnjKey), (std::vector<float>{100, 0}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -125,7 +125,7 @@ TEST_F(LibraryTest, AFailingClipPathBuilderAnswersOutOfMemory) {
 
 TEST_F(LibraryTest, AnEmptyRegionAnswersNoArtAndLeavesTheDocumentAsItWas) {
   addSquare(layer, 500, 500, 5);
-  EXPECT_EQ(MakeMirtilPIG(0, 0, 50, 0, mirtilGroup()), kNoArtErr);
+  EXPECT_EQ(MakeMirtilPIG(0, 0, 50, 0, mirtilGroup()), kNoArtInRegionErr);
   EXPECT_EQ(children(layerGroup(layer)).size(), 1u);
 }
 

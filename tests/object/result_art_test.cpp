@@ -104,7 +104,7 @@ TEST_F(ResultArtTest, SweepFillsTheHexagonAboutTheCentreWithSixClippedCells) {
 }
 
 TEST_F(ResultArtTest, InPlaceFillsTheHexagonAboutCnjWithTriangles) {
-  host->preferences().put("Mirtil", "Type", 0);
+  host->preferences().put(kMirtilPrefsSection, kMirtilTypePref, 0);
   const AIArtHandle pig = makeMirtil({0, 0}, {100, 0});
   ASSERT_NE(pig, nullptr);
 
@@ -128,10 +128,10 @@ TEST_F(ResultArtTest, ATurnedSweepKeepsItsOutlineAndTurnsTheArtBack) {
   ASSERT_NE(pig, nullptr);
   ASSERT_EQ(doc().setUserAttr(pig, kArtSelected, kArtSelected), kNoErr);
   EXPECT_EQ(tool->dragFromTo({100, 0}, {}, Turned({100, 0}, {0, 0}, 0.5)).release, kNoErr);
-  ASSERT_EQ(reals(pig, "Mir-Angle").size(), 1u);
+  ASSERT_EQ(reals(pig, kMirtilAngleKey).size(), 1u);
   // The drag crosses the direction where the angle of a line wraps, so the
   // stored turn may differ from 0.5 by a whole turn.
-  EXPECT_NEAR(std::remainder(reals(pig, "Mir-Angle")[0] - 0.5, 2 * M_PI), 0, 1e-4);
+  EXPECT_NEAR(std::remainder(reals(pig, kMirtilAngleKey)[0] - 0.5, 2 * M_PI), 0, 1e-4);
 
   ExpectHexagonCorners(cellOutlines(pig), {0, 0}, 100, {100, 0});
   ExpectCellsTileHexagon(cellOutlines(pig), {0, 0}, 100, {100, 0});
@@ -154,9 +154,9 @@ TEST_F(ResultArtTest, AMovedObjectStoresItsOffsetAndMovesItsResult) {
   const std::vector<std::vector<AIRealPoint>> before = cellOutlines(pig);
 
   ASSERT_EQ(edits->move(pig, 10, 20), kNoErr);
-  EXPECT_EQ(reals(pig, "Mir-Off-XY"), (std::vector<float>{10, 20}));
-  EXPECT_EQ(reals(pig, "Mir-Cnt-XY"), (std::vector<float>{0, 0}));
-  EXPECT_EQ(reals(pig, "Mir-Cnj-XY"), (std::vector<float>{100, 0}));
+  EXPECT_EQ(reals(pig, kMirtilOffsetKey), (std::vector<float>{10, 20}));
+  EXPECT_EQ(reals(pig, kMirtilCentreKey), (std::vector<float>{0, 0}));
+  EXPECT_EQ(reals(pig, kMirtilCnjKey), (std::vector<float>{100, 0}));
 
   const std::vector<std::vector<AIRealPoint>> after = cellOutlines(pig);
   ASSERT_EQ(after.size(), before.size());
@@ -194,19 +194,19 @@ TEST_F(ResultArtTest, AnObjectOutOfRangeDrawsNothingAndOthersStillUpdate) {
   const AIReal outOfRange[] = {std::numeric_limits<AIReal>::quiet_NaN(), std::numeric_limits<AIReal>::infinity(),
                                -1e30f, 2e7f};
   for (const int type : {0, 1}) {
-    host->preferences().put("Mirtil", "Type", type);
+    host->preferences().put(kMirtilPrefsSection, kMirtilTypePref, type);
     const AIArtHandle good = makeMirtil({0, 0}, {40, 0});
     const AIArtHandle bad = makeMirtil({200, 0}, {240, 0});
     ASSERT_NE(good, nullptr);
     ASSERT_NE(bad, nullptr);
-    for (const char* key : {"Mir-Cnt-XY", "Mir-Cnj-XY", "Mir-Angle"}) {
+    for (const char* key : {kMirtilCentreKey, kMirtilCnjKey, kMirtilAngleKey}) {
       const std::vector<float> kept = reals(bad, key);
       for (const AIReal value : outOfRange) {
         SCOPED_TRACE(std::string(key) + " " + std::to_string(value) + " type " + std::to_string(type));
         std::vector<AIReal> changed(kept.begin(), kept.end());
         changed.back() = value;
         putReals(bad, key, changed);
-        EXPECT_EQ(sendUpdate(bad), kParmErr);
+        EXPECT_EQ(sendUpdate(bad), kBadParameterErr);
         AIArtHandle result = nullptr;
         ASSERT_EQ(doc().resultGroup(bad, &result), kNoErr);
         EXPECT_TRUE(children(result).empty());

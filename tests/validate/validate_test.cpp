@@ -3,13 +3,18 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <iostream>
 #include <limits>
+#include <set>
+#include <sstream>
 
+#include "MirtilNames.h"
 #include "hostcore/Invariants.h"
 #include "hostposix/DlopenModuleLoader.h"
 #include "hostvalidate/Interactions.h"
+#include "hostvalidate/Random.h"
 #include "hostvalidate/Validator.h"
 
 namespace {
@@ -73,6 +78,38 @@ TEST_F(ValidatorTest, ASeedReplaysTheSameInteractions) {
   EXPECT_NE(checkSequence(module, 42, 60).figure, checkSequence(module, 43, 60).figure);
 }
 
+// The generator is specified in full, so a seed means the same sequence on
+// every system: these are SplitMix64's published first outputs for seed 0.
+TEST(RandomTest, TheSequenceOfASeedIsFixed) {
+  Random random(0);
+  EXPECT_EQ(random.next(), 0xE220A8397B1DCDAFu);
+  EXPECT_EQ(random.next(), 0x6E789E6AA1B965F4u);
+  EXPECT_EQ(random.next(), 0x06C45D188009454Fu);
+  Random limited(7);
+  int counts[3] = {0, 0, 0};
+  for (int i = 0; i < 3000; ++i) ++counts[limited.below(3)];
+  for (int count : counts) EXPECT_NEAR(count, 1000, 100);
+  EXPECT_EQ(Random(1).below(1), 0u);
+}
+
+TEST_F(ValidatorTest, ChecksHaveIdsDescriptionsAndStrictnessAndRunUpToTheOneAsked) {
+  std::set<std::string> ids;
+  for (const Check& check : checks()) {
+    EXPECT_TRUE(ids.insert(check.id).second) << check.id;
+    EXPECT_NE(std::string(check.description), "");
+    EXPECT_GE(check.strictness, 1);
+    EXPECT_LE(check.strictness, 10);
+  }
+  ValidationSize size;
+  size.cycles = 1;
+  size.strictness = 1;
+  std::ostringstream out;
+  EXPECT_TRUE(validate(module, 7, size, out));
+  const std::string text = out.str();
+  EXPECT_EQ(text.rfind("PASS cycles (", 0), 0u) << text;
+  EXPECT_EQ(std::count(text.begin(), text.end(), '\n'), 1) << text;
+}
+
 TEST_F(ValidatorTest, ByteChoicesStayInRangeAndEndInZeros) {
   const uint8_t bytes[] = {0xFF, 0x03, 0x10, 0x20};
   ByteChoices choices(bytes, sizeof bytes);
@@ -99,12 +136,12 @@ class MessageLogTest : public ValidatorTest {
     AIDictionaryRef dictionary = nullptr;
     ASSERT_EQ(doc.artDictionary(trial->mirrortiles()[0], &dictionary), kNoErr);
     uint32_t key = 0;
-    ASSERT_EQ(trial->host().core().findKey(trial->host().core().key("Mir-Angle"), &key), kNoErr);
+    ASSERT_EQ(trial->host().core().findKey(trial->host().core().key(kMirtilAngleKey), &key), kNoErr);
     hostcore::ArrayValues values(1);
     values[0].kind = hostcore::ArrayEntryKind::Real;
     values[0].real = angle;
     ASSERT_EQ(doc.setEntry(dictionary, key, values), kNoErr);
-    doc.releaseDictionary(dictionary);
+    EXPECT_EQ(doc.releaseDictionary(dictionary), kNoErr);
   }
   std::unique_ptr<Trial> trial;
 };
@@ -144,8 +181,8 @@ TEST_F(MessageLogTest, HeldReferencesAreListedUntilGivenBack) {
   ASSERT_EQ(doc.artDictionary(trial->mirrortiles()[0], &dictionary), kNoErr);
   ASSERT_EQ(doc.newArtSet(&set), kNoErr);
   EXPECT_EQ(trial->heldReferences().size(), 2u);
-  doc.releaseDictionary(dictionary);
-  doc.disposeArtSet(set);
+  EXPECT_EQ(doc.releaseDictionary(dictionary), kNoErr);
+  EXPECT_EQ(doc.disposeArtSet(set), kNoErr);
   EXPECT_TRUE(trial->heldReferences().empty());
 }
 

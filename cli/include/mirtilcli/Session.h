@@ -52,9 +52,6 @@ struct SessionSetup {
 // The host's clock runs in ticks of 1/60 second.
 constexpr double kTicksPerSecond = 60;
 
-// The plug-in's preference names, section "Mirtil".
-constexpr const char* kPreferenceSection = "Mirtil";
-
 class Session {
  public:
   // Loads and starts the module, with an empty document of one layer.

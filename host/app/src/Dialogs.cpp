@@ -4,10 +4,13 @@
 #include <charconv>
 #include <cstring>
 
+#include "hostcore/Handles.h"
+
 namespace hostapp {
 
 struct DialogHost::Item {
   Dialog* dialog = nullptr;
+  uint32_t index = 0;  // in the dialog's items
   int32_t id = kDialogItemNoID;
   int32_t kind = 0;
   const char* type = "";
@@ -24,6 +27,8 @@ struct DialogHost::Item {
 };
 
 struct DialogHost::Dialog {
+  uint32_t slot = 0;  // place among the open dialogs
+  uint32_t age = 0;   // which of the dialogs opened so far it is
   int32_t resourceID = 0;
   ADMUserData userData = nullptr;
   ADMDialogTrackProc tracker = nullptr;
@@ -66,8 +71,19 @@ bool IsPushButton(const DialogHost::Item& item) {
   return item.kind == kDialogItemPushButton || item.kind == kDialogItemDefaultPushButton;
 }
 
-ADMDialogRef RefOf(DialogHost::Dialog* dialog) { return reinterpret_cast<ADMDialogRef>(dialog); }
-ADMItemRef RefOf(DialogHost::Item* item) { return reinterpret_cast<ADMItemRef>(item); }
+// Handles of the core's scheme: a dialog's names its slot among the open
+// dialogs and its age; an item's names its dialog's slot and age and its
+// place among the dialog's items.
+constexpr unsigned kItemBits = 12;
+constexpr uint32_t kItemMask = (1u << kItemBits) - 1;
+
+ADMDialogRef RefOf(DialogHost::Dialog* dialog) {
+  return hostcore::makeHandle<ADMDialogRef>(hostcore::HandleKind::Dialog, dialog->slot, dialog->age);
+}
+ADMItemRef RefOf(DialogHost::Item* item) {
+  return hostcore::makeHandle<ADMItemRef>(hostcore::HandleKind::DialogItem,
+                                          item->dialog->slot << kItemBits | item->index, item->dialog->age);
+}
 
 void SetIntValue(DialogHost::Item& item, int32_t value) {
   item.intValue = std::clamp(value, item.minValue, std::max(item.minValue, item.maxValue));
@@ -163,20 +179,21 @@ DialogHost* DialogHost::active() { return active_; }
 
 void DialogHost::script(std::vector<DialogStep> steps) { scripts_.push_back(std::move(steps)); }
 
+DialogHost::Dialog* DialogHost::openDialog(uint32_t slot, uint32_t age) const {
+  return slot < open_.size() && open_[slot]->age == age ? open_[slot].get() : nullptr;
+}
+
 DialogHost::Dialog* DialogHost::findDialog(ADMDialogRef ref) const {
-  for (const auto& dialog : open_) {
-    if (RefOf(dialog.get()) == ref) return dialog.get();
-  }
-  return nullptr;
+  hostcore::DecodedHandle h;
+  return hostcore::readHandle(ref, hostcore::HandleKind::Dialog, h) ? openDialog(h.index, h.generation) : nullptr;
 }
 
 DialogHost::Item* DialogHost::findItem(ADMItemRef ref) const {
-  for (const auto& dialog : open_) {
-    for (const auto& item : dialog->items) {
-      if (RefOf(item.get()) == ref) return item.get();
-    }
-  }
-  return nullptr;
+  hostcore::DecodedHandle h;
+  if (!hostcore::readHandle(ref, hostcore::HandleKind::DialogItem, h)) return nullptr;
+  const Dialog* dialog = openDialog(h.index >> kItemBits, h.generation);
+  const uint32_t index = h.index & kItemMask;
+  return dialog && index < dialog->items.size() ? dialog->items[index].get() : nullptr;
 }
 
 int32_t DialogHost::runModal(const char* name, int32_t dialogID, ADMDialogInitProc initProc,
@@ -187,12 +204,17 @@ int32_t DialogHost::runModal(const char* name, int32_t dialogID, ADMDialogInitPr
   scripts_.pop_front();
 
   auto made = std::make_unique<Dialog>();
+  made->slot = static_cast<uint32_t>(open_.size());
+  dialogsOpened_ = (dialogsOpened_ + 1) & hostcore::handle_layout::kGenerationMask;
+  if (dialogsOpened_ == 0) dialogsOpened_ = 1;
+  made->age = dialogsOpened_;
   made->resourceID = dialogID;
   made->userData = userData;
   for (int32_t i = 0; i < templ->itemCount; ++i) {
     const ResourceDialogItem& source = templ->items[i];
     auto item = std::make_unique<Item>();
     item->dialog = made.get();
+    item->index = static_cast<uint32_t>(i);
     item->id = source.id;
     item->kind = source.kind;
     item->type = ItemTypeName(source.kind);

@@ -2,19 +2,6 @@
 
 namespace hostapp {
 
-namespace {
-
-// Closes the edit's undo step on every way out.
-struct UserStep {
-  explicit UserStep(hostcore::Document& document) : document_(document) { document_.beginUserStep(); }
-  ~UserStep() { document_.endUserStep(); }
-  UserStep(const UserStep&) = delete;
-  UserStep& operator=(const UserStep&) = delete;
-  hostcore::Document& document_;
-};
-
-}  // namespace
-
 HostEdits::HostEdits(HostApplication& host) : host_(host) {}
 
 bool HostEdits::wantsNotifyEdits(AIArtHandle art, AIPluginGroupHandle* entry) {
@@ -43,7 +30,7 @@ AIErr HostEdits::notify(AIArtHandle art, AIPluginGroupHandle entry, const char* 
 template <typename Change>
 AIErr HostEdits::edit(AIArtHandle art, const char* code, std::optional<int32_t> changeSubCode, Change change) {
   hostcore::Document& document = host_.document();
-  UserStep step(document);
+  const hostcore::UndoStep step(document.journal());
   AIPluginGroupHandle entry = nullptr;
   const bool notifies = wantsNotifyEdits(art, &entry);
   bool wantsAfter = false;
@@ -64,10 +51,7 @@ AIErr HostEdits::edit(AIArtHandle art, const char* code, std::optional<int32_t> 
   }
   // Plug-in art edited by the host needs new result art.
   uint32_t group = 0;
-  if (document.pluginGroupOf(art, &group) == kNoErr) {
-    document.markDirty(art);
-    host_.updatePluginArt();
-  }
+  if (document.pluginGroupOf(art, &group) == kNoErr && document.markDirty(art) == kNoErr) host_.updatePluginArt();
   return result;
 }
 
@@ -109,8 +93,8 @@ AIErr HostEdits::paint(AIArtHandle art, const AIPathStyle& style) {
   return edit(art, kAIStyleOperationCode, 0, [&] { return host_.document().setPathStyle(art, style); });
 }
 
-bool HostEdits::undo() { return host_.document().undo(); }
+bool HostEdits::undo() { return host_.document().journal().undo(); }
 
-bool HostEdits::redo() { return host_.document().redo(); }
+bool HostEdits::redo() { return host_.document().journal().redo(); }
 
 }  // namespace hostapp

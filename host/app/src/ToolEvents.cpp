@@ -16,8 +16,8 @@ AIErr ToolEvents::trackCursor(AIRealPoint at) { return send(kSelectorAITrackTool
 
 AIErr ToolEvents::press(AIRealPoint at) {
   hostcore::Document& document = host_.document();
-  document.beginUserStep();
-  document.setUndoMark();
+  document.journal().beginStep();
+  document.journal().setMark();
   return send(kSelectorAIToolMouseDown, at);
 }
 
@@ -25,7 +25,7 @@ AIErr ToolEvents::drag(AIRealPoint at) { return send(kSelectorAIToolMouseDrag, a
 
 AIErr ToolEvents::release(AIRealPoint at) {
   const AIErr result = send(kSelectorAIToolMouseUp, at);
-  host_.document().endUserStep();
+  host_.document().journal().endStep();
   return result;
 }
 

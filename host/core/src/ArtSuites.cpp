@@ -6,48 +6,43 @@ namespace hostcore {
 
 namespace {
 
-std::string defaultArtName(HostCore& core, AIArtHandle art, AIArtType type) {
+// The name shown for art of a kind that has one name for all.
+const char* kindName(AIArtType type) {
+    switch (type) {
+    case kPathArt: return "<Path>";
+    case kCompoundPathArt: return "<Compound Path>";
+    case kPlacedArt: return "<Placed>";
+    case kRasterArt: return "<Image>";
+    case kMeshArt: return "<Mesh>";
+    case kTextFrameArt: return "<Text>";
+    case kSymbolArt: return "<Symbol>";
+    case kForeignArt: return "<Foreign Object>";
+    default: return "<Unknown>";
+    }
+}
+
+// The name shown for art without a name of its own.
+AIErr defaultArtName(HostCore& core, AIArtHandle art, AIArtType type, std::string* name) {
     Document& doc = core.document();
     AIBoolean isLayer = false;
-    doc.isLayerGroup(art, &isLayer);
+    if (AIErr err = doc.isLayerGroup(art, &isLayer)) return err;
     if (isLayer) {
         AILayerHandle layer = nullptr;
-        std::string title;
-        doc.layerOfArt(art, &layer);
-        doc.layerTitle(layer, &title);
-        return title;
+        if (AIErr err = doc.layerOfArt(art, &layer)) return err;
+        return doc.layerTitle(layer, name);
     }
-    switch (type) {
-    case kGroupArt: {
+    if (type == kGroupArt) {
         AIBoolean clipped = false;
-        doc.groupClipped(art, &clipped);
-        return clipped ? "<Clip Group>" : "<Group>";
-    }
-    case kPathArt:
-        return "<Path>";
-    case kCompoundPathArt:
-        return "<Compound Path>";
-    case kPlacedArt:
-        return "<Placed>";
-    case kRasterArt:
-        return "<Image>";
-    case kMeshArt:
-        return "<Mesh>";
-    case kPluginArt: {
+        if (AIErr err = doc.groupClipped(art, &clipped)) return err;
+        *name = clipped ? "<Clip Group>" : "<Group>";
+    } else if (type == kPluginArt) {
         uint32_t group;
-        if (doc.pluginGroupOf(art, &group) == kNoErr && !core.pluginGroup(group).defaultName.empty())
-            return core.pluginGroup(group).defaultName;
-        return "<Plugin Art>";
+        const bool named = doc.pluginGroupOf(art, &group) == kNoErr && !core.pluginGroup(group).defaultName.empty();
+        *name = named ? core.pluginGroup(group).defaultName : "<Plugin Art>";
+    } else {
+        *name = kindName(type);
     }
-    case kTextFrameArt:
-        return "<Text>";
-    case kSymbolArt:
-        return "<Symbol>";
-    case kForeignArt:
-        return "<Foreign Object>";
-    default:
-        return "<Unknown>";
-    }
+    return kNoErr;
 }
 
 // ---- AI Art Suite ----
@@ -143,9 +138,11 @@ AIErr GetArtName(AIArtHandle art, char* name, int32_t maxLength, AIBoolean* isDe
     std::string given;
     AIArtType type = kUnknownArt;
     if (AIErr err = doc.artName(art, &given)) return err;
-    doc.artType(art, &type);
+    if (AIErr err = doc.artType(art, &type)) return err;
     const bool isDefault = given.empty();
-    if (AIErr err = copyText(isDefault ? defaultArtName(*core, art, type) : given, name, maxLength)) return err;
+    if (isDefault)
+        if (AIErr err = defaultArtName(*core, art, type, &given)) return err;
+    if (AIErr err = copyText(given, name, maxLength)) return err;
     if (isDefaultName != nullptr) *isDefaultName = isDefault;
     return kNoErr;
 }

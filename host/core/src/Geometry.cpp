@@ -97,7 +97,7 @@ AIRealRect leafBounds(const LeafData& leaf) {
 }  // namespace
 
 AIRealRect Document::boundsOf(NodeIndex node) const {
-    const ArtNode& n = nodes_[node];
+    const ArtNode& n = tree_.node(node);
     switch (n.type) {
     case kPathArt:
         return pathBounds(n.path);
@@ -108,10 +108,10 @@ AIRealRect Document::boundsOf(NodeIndex node) const {
         // A clipping group shows no more than its clipping paths.
         AIRealRect all = kEmptyRect, clips = kEmptyRect;
         bool clipFound = false;
-        for (NodeIndex c = n.firstChild; c != kNoNode; c = nodes_[c].next) {
+        for (NodeIndex c = n.firstChild; c != kNoNode; c = tree_.node(c).next) {
             const AIRealRect r = boundsOf(c);
             unite(all, r);
-            const uint32_t style = nodes_[c].props.style;
+            const uint32_t style = tree_.node(c).props.style;
             if (n.props.clipped && style != kNoIndex && styles_[style].pathStyle.clip) {
                 unite(clips, r);
                 clipFound = true;
@@ -125,23 +125,20 @@ AIRealRect Document::boundsOf(NodeIndex node) const {
 }
 
 void Document::transformNode(NodeIndex node, const AIRealMatrix& matrix, AIReal lineScale, int32_t flags) {
-    const ArtNode& n = nodes_[node];
+    const ArtNode& n = tree_.node(node);
     if ((flags & kScaleLines) && n.props.style != kNoIndex) {
         ArtStyle scaled = styles_[n.props.style];
         if (scaled.pathStyle.strokePaint) {
             scaled.pathStyle.stroke.width *= lineScale;
-            AIArtStyleHandle handle;
-            newStyle(scaled.pathStyle, scaled.paintData, &handle);
-            DecodedHandle h;
-            readHandle(handle, HandleKind::ArtStyle, h);
-            if (h.index != n.props.style) editProps(node).style = h.index;
+            const uint32_t s = styles_.intern(scaled.pathStyle, scaled.paintData);
+            if (s != n.props.style) journal_.editProps(node).style = s;
         }
     }
     const bool moves = (flags & kTransformObjects) != 0;
     switch (n.type) {
     case kPathArt:
         if (moves) {
-            PathGeometry& path = editGeometry(node);
+            PathGeometry& path = journal_.editGeometry(node);
             path.segments.transform(matrix);
             if (!matrixFinite(matrix)) path.callerNonFinite = true;
         }
@@ -152,12 +149,12 @@ void Document::transformNode(NodeIndex node, const AIRealMatrix& matrix, AIReal 
         break;
     case kGroupArt:
     case kCompoundPathArt:
-        for (NodeIndex c = n.firstChild; c != kNoNode; c = nodes_[c].next)
+        for (NodeIndex c = n.firstChild; c != kNoNode; c = tree_.node(c).next)
             transformNode(c, matrix, lineScale, flags);
         break;
     default:
         if (moves) {
-            LeafData& leaf = editProps(node).leaf;
+            LeafData& leaf = journal_.editProps(node).leaf;
             leaf.matrix = concatMatrices(leaf.matrix, matrix);
             if (!matrixFinite(matrix)) leaf.callerNonFinite = true;
         }

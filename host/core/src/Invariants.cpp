@@ -16,16 +16,16 @@ std::string art(NodeIndex n) { return "art " + std::to_string(n) + ": "; }
 std::vector<std::string> checkDocument(const Document& d) {
     std::vector<std::string> faults;
     const auto fault = [&](std::string text) { faults.push_back(std::move(text)); };
-    const uint32_t slots = d.nodes_.slotCount();
+    const uint32_t slots = d.tree_.slotCount();
     std::vector<bool> reached(slots, false);
 
     std::vector<NodeIndex> pending;
     const auto reach = [&](NodeIndex n, NodeIndex parent, ArtRole role) {
-        if (!d.nodes_.used(n)) {
+        if (!d.tree_.used(n)) {
             fault(art(n) + "linked but freed");
             return;
         }
-        const ArtNode& node = d.nodes_[n];
+        const ArtNode& node = d.tree_.node(n);
         if (reached[n]) {
             fault(art(n) + "reached twice");
             return;
@@ -37,8 +37,8 @@ std::vector<std::string> checkDocument(const Document& d) {
         pending.push_back(n);
     };
 
-    for (NodeIndex layer : d.layers_) {
-        if (!d.nodes_.used(layer) || !d.nodes_[layer].props.layer) {
+    for (NodeIndex layer : d.tree_.layers()) {
+        if (!d.tree_.used(layer) || !d.tree_.node(layer).props.layer) {
             fault(art(layer) + "in the layer list but not a layer group");
             continue;
         }
@@ -48,14 +48,14 @@ std::vector<std::string> checkDocument(const Document& d) {
     while (!pending.empty()) {
         const NodeIndex n = pending.back();
         pending.pop_back();
-        const ArtNode& node = d.nodes_[n];
+        const ArtNode& node = d.tree_.node(n);
         NodeIndex above = kNoNode;
-        for (NodeIndex c = node.firstChild; c != kNoNode; c = d.nodes_[c].next) {
-            if (!d.nodes_.used(c) || reached[c]) {
+        for (NodeIndex c = node.firstChild; c != kNoNode; c = d.tree_.node(c).next) {
+            if (!d.tree_.used(c) || reached[c]) {
                 reach(c, n, ArtRole::Member);
                 break;  // a broken or circular chain cannot be walked further
             }
-            if (d.nodes_[c].prev != above) fault(art(c) + "prior sibling link disagrees");
+            if (d.tree_.node(c).prev != above) fault(art(c) + "prior sibling link disagrees");
             reach(c, n, ArtRole::Member);
             above = c;
         }
@@ -74,10 +74,10 @@ std::vector<std::string> checkDocument(const Document& d) {
             fault(art(n) + "edit or result group that is not a group");
         if (node.props.layer && node.type != kGroupArt) fault(art(n) + "layer that is not a group");
         if (node.props.layer && node.parent != kNoNode &&
-            std::find(d.layers_.begin(), d.layers_.end(), n) != d.layers_.end())
+            std::find(d.tree_.layers().begin(), d.tree_.layers().end(), n) != d.tree_.layers().end())
             fault(art(n) + "top-level layer with a parent");
         if (node.dictionary != kNoIndex &&
-            (!d.dictionaries_.used(node.dictionary) || d.dictionaries_[node.dictionary].owner != n))
+            (!d.data_.dictionaryUsed(node.dictionary) || d.data_.dictionary(node.dictionary).owner != n))
             fault(art(n) + "dictionary does not name the art as its owner");
         if (!node.path.callerNonFinite &&
             std::any_of(node.path.segments.begin(), node.path.segments.end(),
@@ -88,44 +88,32 @@ std::vector<std::string> checkDocument(const Document& d) {
     }
 
     std::vector<uint32_t> pins(slots, 0);
-    const auto countPins = [&](const std::vector<JournalRecord>& records) {
-        for (const JournalRecord& r : records)
-            forEachPinned(r, [&](NodeIndex n) {
-                if (n < slots && d.nodes_.used(n))
-                    ++pins[n];
-                else
-                    fault(art(n) + "named by the undo journal but freed");
-            });
-    };
-    for (const auto& step : d.done_) countPins(step.records);
-    for (const auto& step : d.undone_) countPins(step.records);
+    d.journal_.forEachRecord([&](const JournalRecord& r) {
+        forEachPinned(r, [&](NodeIndex n) {
+            if (n < slots && d.tree_.used(n))
+                ++pins[n];
+            else
+                fault(art(n) + "named by the undo journal but freed");
+        });
+    });
 
     for (NodeIndex n = 0; n < slots; ++n) {
-        if (!d.nodes_.used(n)) continue;
-        const ArtNode& node = d.nodes_[n];
+        if (!d.tree_.used(n)) continue;
+        const ArtNode& node = d.tree_.node(n);
         if (node.live && !reached[n]) fault(art(n) + "live art outside the document");
         if (node.pins != pins[n])
             fault(art(n) + "pinned " + std::to_string(node.pins) + " times, journal names it " +
                   std::to_string(pins[n]) + " times");
         if (!node.live && node.pins == 0 && node.parent == kNoNode) fault(art(n) + "unreachable art not freed");
     }
-    for (NodeIndex n : d.dirtyOrder_)
-        if (!d.nodes_.used(n) || !d.nodes_[n].dirty) fault(art(n) + "listed dirty but is not");
+    for (NodeIndex n : d.tree_.dirtyOrder())
+        if (!d.tree_.used(n) || !d.tree_.node(n).dirty) fault(art(n) + "listed dirty but is not");
     return faults;
 }
 
 std::vector<std::string> checkNothingHeld(const Document& d) {
-    std::vector<std::string> held;
-    for (uint32_t i = 0; i < d.dictionaries_.slotCount(); ++i)
-        if (d.dictionaries_.used(i) && d.dictionaries_[i].handedOut > 0)
-            held.push_back("dictionary " + std::to_string(i) + ": " +
-                           std::to_string(d.dictionaries_[i].handedOut) + " references not released");
-    for (uint32_t i = 0; i < d.arrays_.slotCount(); ++i)
-        if (d.arrays_.used(i))
-            held.push_back("array " + std::to_string(i) + ": " + std::to_string(d.arrays_[i].references) +
-                           " references not released");
-    for (uint32_t i = 0; i < d.artSets_.slotCount(); ++i)
-        if (d.artSets_.used(i)) held.push_back("art set " + std::to_string(i) + ": not disposed");
+    std::vector<std::string> held = d.data_.heldReferences();
+    for (std::string& set : d.artSets_.heldSets()) held.push_back(std::move(set));
     return held;
 }
 

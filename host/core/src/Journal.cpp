@@ -1,14 +1,11 @@
-// The undo journal. Each change records the state it replaces; applying a
-// record swaps that state with the document's, so the same records undo
-// and redo. Records pin the art they name: disposed art stays in its slot
-// (its handles refused) until no record can bring it back.
+#include "hostcore/Journal.h"
+
 #include <algorithm>
 #include <iterator>
 #include <unordered_map>
 #include <unordered_set>
 
 #include "JournalPins.h"
-#include "hostcore/Document.h"
 
 namespace hostcore {
 
@@ -56,16 +53,12 @@ bool holdsState(const JournalRecord& record) {
 
 }  // namespace
 
-bool Document::bornSinceMark(NodeIndex node) const {
-    return stepOpen_ && nodes_[node].born != 0 && nodes_[node].born >= markSerial_;
-}
-
-bool Document::bornIn(const UserStep& step, NodeIndex node) const {
-    const uint32_t born = nodes_[node].born;
+bool Journal::bornIn(const UserStep& step, NodeIndex n) const {
+    const uint32_t born = tree_.node(n).born;
     return born != 0 && born >= step.firstSerial && born <= step.lastSerial;
 }
 
-void Document::compact(UserStep& step) {
+void Journal::compact(UserStep& step) {
     std::vector<JournalRecord>& records = step.records;
     // Art made and disposed of in the step, each piece with its root, when
     // no older art hangs inside it: undo and redo both leave it dead.
@@ -73,9 +66,9 @@ void Document::compact(UserStep& step) {
     for (const JournalRecord& r : records) {
         const auto* life = std::get_if<LifeRecord>(&r);
         if (life == nullptr || gone.count(life->root) != 0) continue;
-        const ArtNode& root = nodes_[life->root];
+        const ArtNode& root = tree_.node(life->root);
         if (root.live || root.parent != kNoNode || !bornIn(step, life->root)) continue;
-        const std::vector<NodeIndex> pieces = subtree(life->root);
+        const std::vector<NodeIndex> pieces = tree_.subtree(life->root);
         if (std::all_of(pieces.begin(), pieces.end(), [&](NodeIndex n) { return bornIn(step, n); }))
             for (NodeIndex n : pieces) gone.emplace(n, life->root);
     }
@@ -87,7 +80,7 @@ void Document::compact(UserStep& step) {
             forEachPinned(r, [&](NodeIndex n) {
                 const auto at = gone.find(n);
                 if (at == gone.end()) return;
-                for (NodeIndex m : subtree(at->second)) gone.erase(m);
+                for (NodeIndex m : tree_.subtree(at->second)) gone.erase(m);
                 changed = true;
             });
         }
@@ -107,16 +100,16 @@ void Document::compact(UserStep& step) {
         forEachPinned(r, [&](NodeIndex n) { released.push_back(n); });
     }
     records = std::move(kept);
-    for (NodeIndex n : released) collect(n);
+    for (NodeIndex n : released) tree_.collect(n);
 }
 
-void Document::pinRecord(const JournalRecord& record, int delta) {
-    forEachPinned(record, [&](NodeIndex n) { nodes_[n].pins = uint32_t(int(nodes_[n].pins) + delta); });
+void Journal::pinRecord(const JournalRecord& record, int delta) {
+    forEachPinned(record, [&](NodeIndex n) { tree_.node(n).pins = uint32_t(int(tree_.node(n).pins) + delta); });
 }
 
-void Document::record(JournalRecord record) {
+void Journal::record(JournalRecord record) {
     if (!stepOpen_) {
-        clearUndoHistory();
+        clear();
         return;
     }
     if (!undone_.empty()) {
@@ -127,35 +120,35 @@ void Document::record(JournalRecord record) {
     done_.back().records.push_back(std::move(record));
 }
 
-void Document::discardRecords(std::vector<JournalRecord>& records) {
+void Journal::discardRecords(std::vector<JournalRecord>& records) {
     std::vector<NodeIndex> released;
     for (const JournalRecord& r : records) {
         pinRecord(r, -1);
         forEachPinned(r, [&](NodeIndex n) { released.push_back(n); });
     }
     records.clear();
-    for (NodeIndex n : released) collect(n);
+    for (NodeIndex n : released) tree_.collect(n);
 }
 
-void Document::moveNode(NodeIndex node, Place place) {
-    record(LinkRecord{node, placeOf(node)});
-    detach(node);
-    if (place.parent != kNoNode) attach(node, place);
+void Journal::placeNew(NodeIndex n, Place place) {
+    record(LifeRecord{n, false});
+    moveNode(n, place);
 }
 
-ArtProps& Document::editProps(NodeIndex node) {
-    if (!bornSinceMark(node)) record(PropsRecord{node, nodes_[node].props});
-    return nodes_[node].props;
+void Journal::moveNode(NodeIndex n, Place place) {
+    record(LinkRecord{n, tree_.placeOf(n)});
+    tree_.detach(n);
+    if (place.parent != kNoNode) tree_.attach(n, place);
 }
 
-PathGeometry& Document::editGeometry(NodeIndex node) {
-    if (!bornSinceMark(node)) record(GeometryRecord{node, nodes_[node].path});
-    return nodes_[node].path;
+void Journal::setCurrentLayer(NodeIndex layer) {
+    record(CurrentLayerRecord{tree_.currentSetting()});
+    tree_.exchangeCurrent(layer);
 }
 
-void Document::writeEntry(uint32_t dictionary, uint32_t key, std::optional<DictValue> value) {
-    DictEntries& entries = dictionaries_[dictionary].entries;
-    const NodeIndex owner = dictionaries_[dictionary].owner;
+void Journal::writeEntry(uint32_t dictionary, uint32_t key, std::optional<DictValue> value) {
+    DictEntries& entries = data_.dictionary(dictionary).entries;
+    const NodeIndex owner = data_.dictionary(dictionary).owner;
     const auto at = entries.find(key);
     // A dictionary whose art is gone is no longer part of the document.
     if (owner != kNoNode && !bornSinceMark(owner))
@@ -166,26 +159,26 @@ void Document::writeEntry(uint32_t dictionary, uint32_t key, std::optional<DictV
         entries.erase(at);
 }
 
-void Document::apply(JournalRecord& record) {
+void Journal::apply(JournalRecord& record) {
     pinRecord(record, -1);
     std::visit(
         [&](auto& r) {
             using R = std::decay_t<decltype(r)>;
             if constexpr (std::is_same_v<R, LinkRecord>) {
-                const Place present = placeOf(r.node);
-                detach(r.node);
-                if (r.place.parent != kNoNode) attach(r.node, r.place);
+                const Place present = tree_.placeOf(r.node);
+                tree_.detach(r.node);
+                if (r.place.parent != kNoNode) tree_.attach(r.node, r.place);
                 r.place = present;
             } else if constexpr (std::is_same_v<R, LifeRecord>) {
-                const bool present = nodes_[r.root].live;
-                setSubtreeLife(r.root, r.live);
+                const bool present = tree_.node(r.root).live;
+                tree_.setSubtreeLife(r.root, r.live);
                 r.live = present;
             } else if constexpr (std::is_same_v<R, PropsRecord>) {
-                std::swap(nodes_[r.node].props, r.props);
+                std::swap(tree_.node(r.node).props, r.props);
             } else if constexpr (std::is_same_v<R, GeometryRecord>) {
-                std::swap(nodes_[r.node].path, r.path);
+                std::swap(tree_.node(r.node).path, r.path);
             } else if constexpr (std::is_same_v<R, EntryRecord>) {
-                DictEntries& entries = dictionaries_[ensureDictionary(r.owner)].entries;
+                DictEntries& entries = data_.dictionary(tree_.ensureDictionary(r.owner)).entries;
                 const auto at = entries.find(r.key);
                 std::optional<DictValue> present;
                 if (at != entries.end()) {
@@ -195,27 +188,28 @@ void Document::apply(JournalRecord& record) {
                 if (r.value) entries[r.key] = std::move(*r.value);
                 r.value = std::move(present);
             } else if constexpr (std::is_same_v<R, LayerListRecord>) {
-                std::swap(layers_, r.layers);
-                numberLayers();
+                tree_.swapLayers(r.layers);
             } else {
-                std::swap(current_, r.layer);
+                r.layer = tree_.exchangeCurrent(r.layer);
             }
         },
         record);
     pinRecord(record, +1);
 }
 
-void Document::beginUserStep() {
-    endUserStep();
+void Journal::beginStep() {
+    endStep();
     UserStep& step = done_.emplace_back();
     step.firstSerial = step.lastSerial = markSerial_ = ++stepSerials_;
     stepOpen_ = true;
+    tree_.setBirthSerial(step.lastSerial);
     mark_ = 0;
 }
 
-void Document::endUserStep() {
+void Journal::endStep() {
     if (!stepOpen_) return;
     stepOpen_ = false;
+    tree_.setBirthSerial(0);
     UserStep step = std::move(done_.back());
     done_.pop_back();
     if (step.records.empty()) return;
@@ -235,20 +229,21 @@ void Document::endUserStep() {
     }
     compact(step);
     done_.push_back(std::move(step));
-    setUndoLimit(undoLimit_);
+    setLimit(limit_);
 }
 
-AIErr Document::setSilent(bool silent) {
+void Journal::setSilent(bool silent) {
     if (stepOpen_) done_.back().silent = silent;
-    return kNoErr;
 }
 
-void Document::setUndoMark() {
+void Journal::setMark() {
     mark_ = stepOpen_ ? done_.back().records.size() : 0;
-    if (stepOpen_) done_.back().lastSerial = markSerial_ = ++stepSerials_;
+    if (!stepOpen_) return;
+    done_.back().lastSerial = markSerial_ = ++stepSerials_;
+    tree_.setBirthSerial(markSerial_);
 }
 
-void Document::revertToMark() {
+void Journal::revertToMark() {
     if (!stepOpen_) return;
     std::vector<JournalRecord>& records = done_.back().records;
     mark_ = std::min(mark_, records.size());
@@ -259,8 +254,8 @@ void Document::revertToMark() {
     discardRecords(reverted);
 }
 
-bool Document::undo() {
-    endUserStep();
+bool Journal::undo() {
+    endStep();
     if (done_.empty()) return false;
     UserStep step = std::move(done_.back());
     done_.pop_back();
@@ -269,8 +264,8 @@ bool Document::undo() {
     return true;
 }
 
-bool Document::redo() {
-    endUserStep();
+bool Journal::redo() {
+    endStep();
     if (undone_.empty()) return false;
     UserStep step = std::move(undone_.back());
     undone_.pop_back();
@@ -279,23 +274,23 @@ bool Document::redo() {
     return true;
 }
 
-size_t Document::journalSize() const {
+size_t Journal::recordCount() const {
     size_t size = 0;
     for (const UserStep& step : done_) size += step.records.size();
     for (const UserStep& step : undone_) size += step.records.size();
     return size;
 }
 
-void Document::setUndoLimit(size_t steps) {
-    undoLimit_ = std::max<size_t>(steps, 1);
-    const size_t keep = undoLimit_ + (stepOpen_ ? 1 : 0);
+void Journal::setLimit(size_t steps) {
+    limit_ = std::max<size_t>(steps, 1);
+    const size_t keep = limit_ + (stepOpen_ ? 1 : 0);
     while (done_.size() > keep) {
         discardRecords(done_.front().records);
         done_.pop_front();
     }
 }
 
-void Document::clearUndoHistory() {
+void Journal::clear() {
     for (UserStep& step : undone_) discardRecords(step.records);
     undone_.clear();
     for (UserStep& step : done_) discardRecords(step.records);

@@ -1,5 +1,5 @@
-// The undo suite over the document's journal; the application decides
-// where user steps begin and end and where the mark stands.
+// The undo suite over the document's journal; who opens and closes steps
+// and where the mark stands is written down in Journal.h.
 #include "SuiteTables.h"
 #include "hostcore/SuiteEntry.h"
 
@@ -9,13 +9,14 @@ namespace {
 
 AIErr UndoChanges(void) {
     HOSTCORE_ENTER(kAIUndoSuite, "UndoChanges");
-    core->document().revertToMark();
+    core->document().journal().revertToMark();
     return kNoErr;
 }
 
 AIErr SetSilent(AIBoolean silent) {
     HOSTCORE_ENTER(kAIUndoSuite, "SetSilent");
-    return core->document().setSilent(silent != 0);
+    core->document().journal().setSilent(silent != 0);
+    return kNoErr;
 }
 
 }  // namespace

@@ -44,11 +44,12 @@ public:
     json document() {
         json layers = json::array();
         AILayerHandle layer = nullptr;
-        for (document_.firstLayer(&layer); layer != nullptr; document_.nextLayer(layer, &layer)) {
+        for (hostcore::require(document_.firstLayer(&layer), "firstLayer"); layer != nullptr;
+             hostcore::require(document_.nextLayer(layer, &layer), "nextLayer")) {
             AIArtHandle group;
             ArtCopy copy;
-            document_.firstArtOfLayer(layer, &group);
-            document_.copyArt(group, &copy);
+            hostcore::require(document_.firstArtOfLayer(layer, &group), "firstArtOfLayer");
+            hostcore::require(document_.copyArt(group, &copy), "copyArt");
             json art = json::array();
             for (const ArtCopy& child : copy.children) art.push_back(this->art(child));
             layers.push_back({{"id", copy.id},
@@ -64,7 +65,7 @@ private:
     json style(uint32_t index) const {
         if (index == hostcore::kNoIndex) return nullptr;
         AIPathStyle s;
-        document_.styleAttributes(document_.styleHandle(index), &s, nullptr);
+        hostcore::require(document_.styleAttributes(document_.styleHandle(index), &s, nullptr), "styleAttributes");
         const auto color = [](const AIColor& c) -> json {
             if (c.kind == kRGBColor) return json::array({real(c.red), real(c.green), real(c.blue)});
             if (c.kind == kPaintServer) return json{{"paintServer", c.paintServer}};

@@ -152,14 +152,17 @@ public:
         for (auto layer = layers.rbegin(); layer != layers.rend(); ++layer) {
             AILayerHandle handle;
             AIArtHandle group;
-            document_.addLayer(layer->title.c_str(), &handle);
-            document_.setLayerVisible(handle, layer->visible);
-            document_.setLayerEditable(handle, layer->editable);
-            document_.firstArtOfLayer(handle, &group);
-            document_.setArtId(group, layer->id);
-            for (const ArtCopy& art : layer->art) document_.placeCopy(art, kPlaceInsideOnBottom, group, nullptr);
+            hostcore::require(document_.addLayer(layer->title.c_str(), &handle), "addLayer");
+            hostcore::require(document_.setLayerVisible(handle, layer->visible), "setLayerVisible");
+            hostcore::require(document_.setLayerEditable(handle, layer->editable), "setLayerEditable");
+            hostcore::require(document_.firstArtOfLayer(handle, &group), "firstArtOfLayer");
+            // An empty id, or one that other art holds, leaves the layer the one made up for it.
+            const AIErr idSet = document_.setArtId(group, layer->id);
+            if (idSet != kHostBadParameterErr && idSet != kHostNotAllowedErr) hostcore::require(idSet, "setArtId");
+            for (const ArtCopy& art : layer->art)
+                hostcore::require(document_.placeCopy(art, kPlaceInsideOnBottom, group, nullptr), "placeCopy");
         }
-        document_.clearUndoHistory();
+        document_.journal().clear();
     }
 
 private:
@@ -269,7 +272,9 @@ private:
         const double opacity = parentOpacity * std::clamp(numberOr(property(props, "opacity"), 1), 0.0, 1.0);
 
         const bool painted = !urlReference(own(props, "fill")).empty() || !urlReference(own(props, "stroke")).empty();
-        const auto set = [&](const char* name) { return !own(props, name).empty() && own(props, name) != "none"; };
+        const auto set = [&](const char* property) {
+            return !own(props, property).empty() && own(props, property) != "none";
+        };
         const bool markers = set("marker") || set("marker-start") || set("marker-mid") || set("marker-end");
         const bool effects = set("mask") || set("filter");
         const xmlNode* clip = clipPathOf(props);
@@ -342,8 +347,8 @@ private:
         const AIPathStyleMap all{1, 1, 1, 1, 1, 1};
         AIArtStyleHandle handle;
         uint32_t index = hostcore::kNoIndex;
-        document_.newStyle(style, all, &handle);
-        document_.styleIndex(handle, &index);
+        hostcore::require(document_.newStyle(style, all, &handle), "newStyle");
+        hostcore::require(document_.styleIndex(handle, &index), "styleIndex");
         return index;
     }
 

@@ -104,8 +104,9 @@ public:
 
         std::vector<AILayerHandle> layers;
         AILayerHandle layer = nullptr;
-        document_.firstLayer(&layer);
-        for (; layer != nullptr; document_.nextLayer(layer, &layer)) layers.push_back(layer);
+        hostcore::require(document_.firstLayer(&layer), "firstLayer");
+        for (; layer != nullptr; hostcore::require(document_.nextLayer(layer, &layer), "nextLayer"))
+            layers.push_back(layer);
         // The topmost layer comes last in paint order.
         for (auto at = layers.rbegin(); at != layers.rend(); ++at) writeLayer(*at);
 
@@ -138,11 +139,12 @@ private:
             // Without a page of its own, the document's art sets the page.
             AIRealRect all{HUGE_VALF, -HUGE_VALF, -HUGE_VALF, HUGE_VALF};
             AILayerHandle layer = nullptr;
-            for (document_.firstLayer(&layer); layer != nullptr; document_.nextLayer(layer, &layer)) {
+            for (hostcore::require(document_.firstLayer(&layer), "firstLayer"); layer != nullptr;
+                 hostcore::require(document_.nextLayer(layer, &layer), "nextLayer")) {
                 AIArtHandle group;
                 AIRealRect r;
-                document_.firstArtOfLayer(layer, &group);
-                document_.artBounds(group, &r);
+                hostcore::require(document_.firstArtOfLayer(layer, &group), "firstArtOfLayer");
+                hostcore::require(document_.artBounds(group, &r), "artBounds");
                 all = AIRealRect{std::min(all.left, r.left), std::max(all.top, r.top), std::max(all.right, r.right),
                                  std::min(all.bottom, r.bottom)};
             }
@@ -160,9 +162,9 @@ private:
 
     void writeLayer(AILayerHandle layer) {
         AIArtHandle group;
-        document_.firstArtOfLayer(layer, &group);
+        hostcore::require(document_.firstArtOfLayer(layer, &group), "firstArtOfLayer");
         ArtCopy copy;
-        document_.copyArt(group, &copy);
+        hostcore::require(document_.copyArt(group, &copy), "copyArt");
         const hostcore::LayerInfo& info = *copy.props.layer;
         xmlNode* node = svgChild(root_, "g");
         set(node, "id", copy.id);
@@ -191,7 +193,8 @@ private:
     AIPathStyle styleOf(const ArtCopy& art) const {
         AIPathStyle style = Document::clearedPathStyle();
         if (art.props.style != hostcore::kNoIndex)
-            document_.styleAttributes(document_.styleHandle(art.props.style), &style, nullptr);
+            hostcore::require(document_.styleAttributes(document_.styleHandle(art.props.style), &style, nullptr),
+                              "styleAttributes");
         return style;
     }
 

@@ -16,97 +16,6 @@ namespace hostvalidate {
 
 namespace {
 
-struct Scenario {
-  std::string name;
-  std::function<void(Trial&)> setup;
-  std::function<void(Trial&)> act;
-};
-
-void setType(Trial& trial, int32_t type) { trial.host().preferences().put("Mirtil", "Type", type); }
-
-AIArtHandle makeObject(Trial& trial, AIRealPoint centre, AIRealPoint cnj) {
-  trial.addSquare(centre, 5);
-  trial.tool().dragFromTo(centre, {}, cnj);
-  const std::vector<AIArtHandle> objects = trial.mirrortiles();
-  return objects.empty() ? nullptr : objects.front();
-}
-
-void createDrag(Trial& trial) { trial.tool().dragFromTo({0, 0}, {{20, 0}}, {40, 0}); }
-
-AIArtHandle onlyObject(Trial& trial) {
-  const std::vector<AIArtHandle> objects = trial.mirrortiles();
-  return objects.empty() ? nullptr : objects.front();
-}
-
-std::vector<Scenario> scenarios() {
-  const auto withSquare = [](Trial& trial) { trial.addSquare({0, 0}, 5); };
-  const auto withObject = [](Trial& trial) { makeObject(trial, {50, 50}, {80, 50}); };
-  const auto withSelectedObject = [](Trial& trial) {
-    trial.select(makeObject(trial, {50, 50}, {80, 50}), true);
-  };
-  std::vector<Scenario> list;
-  list.push_back({"create InPlace", [=](Trial& t) { setType(t, 0); withSquare(t); }, createDrag});
-  list.push_back({"create Sweep", [=](Trial& t) { setType(t, 1); withSquare(t); }, createDrag});
-  list.push_back({"refused drag: locked layer",
-                  [=](Trial& t) {
-                    withSquare(t);
-                    t.document().setLayerEditable(t.layer(), false);
-                  },
-                  createDrag});
-  list.push_back({"refused drag: other art selected",
-                  [=](Trial& t) { t.select(t.addSquare({0, 0}, 5), true); }, createDrag});
-  list.push_back({"refused drag: two objects selected",
-                  [=](Trial& t) {
-                    t.select(makeObject(t, {50, 50}, {80, 50}), true);
-                    t.select(makeObject(t, {-50, -50}, {-80, -50}), true);
-                  },
-                  createDrag});
-  list.push_back({"refused drag: too short", withSquare,
-                  [](Trial& t) { t.tool().dragFromTo({0, 0}, {}, {5, 0}); }});
-  list.push_back({"refused drag: no art", withSquare,
-                  [](Trial& t) { t.tool().dragFromTo({500, 500}, {}, {540, 500}); }});
-  list.push_back({"re-align", withSelectedObject,
-                  [](Trial& t) { t.tool().dragFromTo({50, 40}, {{70, 30}}, {90, 50}); }});
-  list.push_back({"move", withObject, [](Trial& t) { t.edits().move(onlyObject(t), 10, -5); }});
-  list.push_back({"move edit point", withObject,
-                  [](Trial& t) { t.edits().moveEditPoint(onlyObject(t), 1, {90, 60}); }});
-  list.push_back({"free transform", withObject,
-                  [](Trial& t) { t.edits().freeTransform(onlyObject(t), AIRealMatrix{1.5f, 0.2f, 0, 1.2f, 4, 3}); }});
-  list.push_back({"paint", withObject, [](Trial& t) {
-                    AIPathStyle style{};
-                    style.fillPaint = true;
-                    style.fill.color.kind = kRGBColor;
-                    style.fill.color.red = 1;
-                    style.fill.opacity = 1;
-                    t.edits().paint(onlyObject(t), style);
-                  }});
-  list.push_back({"animation on", withObject,
-                  [](Trial& t) { t.host().chooseMenuItem(t.host().menuItemHandle(1)); }});
-  list.push_back({"animation steps",
-                  [=](Trial& t) {
-                    withObject(t);
-                    t.host().chooseMenuItem(t.host().menuItemHandle(1));
-                  },
-                  [](Trial& t) { t.host().advanceClock(70); }});
-  list.push_back({"options OK", nullptr, [](Trial& t) {
-                    t.host().dialogs().script({hostapp::DialogStep::type(kStepsField, "12"),
-                                               hostapp::DialogStep::type(kDelayField, "3"),
-                                               hostapp::DialogStep::press(kSweepButton),
-                                               hostapp::DialogStep::press(kOK)});
-                    t.tool().editOptions();
-                  }});
-  list.push_back({"options Cancel", nullptr, [](Trial& t) {
-                    t.host().dialogs().script(
-                        {hostapp::DialogStep::type(kStepsField, "5"), hostapp::DialogStep::press(kCancel)});
-                    t.tool().editOptions();
-                  }});
-  list.push_back({"about", nullptr, [](Trial& t) {
-                    t.host().dialogs().script({hostapp::DialogStep::event(), hostapp::DialogStep::event()});
-                    t.host().sendPlainMessage(kSPInterfaceCaller, kSPInterfaceAboutSelector);
-                  }});
-  return list;
-}
-
 bool selected(const std::vector<std::string>& only, const std::string& name) {
   return only.empty() || std::any_of(only.begin(), only.end(), [&](const std::string& part) {
            return name.find(part) != std::string::npos;
@@ -114,12 +23,10 @@ bool selected(const std::vector<std::string>& only, const std::string& name) {
 }
 
 // The plug-in's own codes stand in for a host failure where its handling
-// says so: '!MEM' for a path maker, 'PARM' for a failure while a report is
-// formatted, 'CANT' and '!IMP' for what the failed call left undone,
-// 'STOP' for a dialog that could not be shown.
-bool answersForTheFault(AIErr answer) {
-  return answer == kInjectedErr || answer == kMemErr || answer == kParmErr || answer == kCantErr ||
-         answer == kImpErr || answer == kStopErr;
+// says so.
+bool answersForTheFault(const PluginProfile& profile, AIErr answer) {
+  return answer == kInjectedErr ||
+         std::find(profile.ownCodes.begin(), profile.ownCodes.end(), answer) != profile.ownCodes.end();
 }
 
 // After a fault, a drag on a fresh layer still makes an object.
@@ -129,9 +36,10 @@ std::string nextInteractionFails(Trial& trial) {
   if (!host.globals() && host.reload() != kNoErr) return "the plug-in did not reload";
   hostcore::Document& doc = trial.document();
   AILayerHandle fresh = nullptr;
-  doc.addLayer("After the fault", &fresh);
-  doc.setCurrentLayer(fresh);
-  setType(trial, 1);
+  hostcore::require(doc.addLayer("After the fault", &fresh), "addLayer");
+  hostcore::require(doc.setCurrentLayer(fresh), "setCurrentLayer");
+  trial.host().preferences().put(trial.profile().preferenceSection, trial.profile().typePreference,
+                                 trial.profile().creatingType);
   trial.deselectAll();
   trial.addSquare({1000, 1000}, 5, fresh);
   const std::size_t before = trial.mirrortiles().size();
@@ -146,9 +54,9 @@ std::string nextInteractionFails(Trial& trial) {
 
 }  // namespace
 
-std::vector<std::string> sweepScenarioNames() {
+std::vector<std::string> sweepScenarioNames(const PluginProfile& profile) {
   std::vector<std::string> names;
-  for (const Scenario& scenario : scenarios()) names.push_back(scenario.name);
+  for (const Scenario& scenario : profile.scenarios) names.push_back(scenario.name);
   return names;
 }
 
@@ -157,7 +65,7 @@ CheckReport checkFaultSweep(const ModuleSource& module, const std::vector<std::s
   uint64_t points = 0;
   int swept = 0;
   std::map<std::string, int> silent;  // failed calls answered with 0
-  for (const Scenario& scenario : scenarios()) {
+  for (const Scenario& scenario : module.profile.scenarios) {
     if (!selected(only, scenario.name)) continue;
     ++swept;
     const auto fail = [&](uint64_t k, const std::string& what) {
@@ -167,7 +75,7 @@ CheckReport checkFaultSweep(const ModuleSource& module, const std::vector<std::s
     {
       Trial trial(module);
       if (scenario.setup) scenario.setup(trial);
-      MessageLog log(trial.host(), false);
+      MessageLog log(trial.host(), false, module.profile);
       scenario.act(trial);
       for (const MessageRecord& message : log.messages()) reference.push_back(message.answer);
     }
@@ -176,7 +84,7 @@ CheckReport checkFaultSweep(const ModuleSource& module, const std::vector<std::s
       if (scenario.setup) scenario.setup(trial);
       hostcore::FaultInjector& faults = trial.host().faults();
       const uint64_t firedBefore = faults.faultsFired();
-      MessageLog log(trial.host(), true);
+      MessageLog log(trial.host(), true, module.profile);
       faults.failHostCall(k, kInjectedErr);
       scenario.act(trial);
       if (faults.faultsFired() == firedBefore) {
@@ -193,7 +101,7 @@ CheckReport checkFaultSweep(const ModuleSource& module, const std::vector<std::s
         fail(k, "the fault fired outside any message");
       } else if (faulted->answer == kNoErr) {
         ++silent[faulted->failedCall];
-      } else if (!answersForTheFault(faulted->answer)) {
+      } else if (!answersForTheFault(module.profile, faulted->answer)) {
         fail(k, faulted->name() + " answered " + describeCode(faulted->answer) + " for a failed " +
                     faulted->failedCall);
       }

@@ -2,15 +2,12 @@
 
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "hostapp/Dialogs.h"
 
 namespace hostvalidate {
-
-uint32_t SeededChoices::below(uint32_t n) {
-  return static_cast<uint32_t>(std::uniform_int_distribution<uint64_t>(0, n - 1)(generator_));
-}
 
 uint32_t ByteChoices::below(uint32_t n) {
   uint32_t value = 0;
@@ -271,31 +268,31 @@ std::string RandomInteractions::selection() {
 std::string RandomInteractions::layers() {
   hostcore::Document& doc = trial_.document();
   int32_t count = 0;
-  doc.countLayers(&count);
+  hostcore::require(doc.countLayers(&count), "countLayers");
   const uint32_t what = choices_.below(4);
   if (what == 0 && count < 4) {
     AILayerHandle layer = nullptr;
-    doc.addLayer(("Layer " + std::to_string(count + 1)).c_str(), &layer);
+    hostcore::require(doc.addLayer(("Layer " + std::to_string(count + 1)).c_str(), &layer), "addLayer");
     return "add a layer";
   }
   AILayerHandle layer = nullptr;
-  doc.firstLayer(&layer);
+  hostcore::require(doc.firstLayer(&layer), "firstLayer");
   for (uint32_t skip = choices_.below(static_cast<uint32_t>(count > 0 ? count : 1)); skip > 0 && layer; --skip) {
-    doc.nextLayer(layer, &layer);
+    hostcore::require(doc.nextLayer(layer, &layer), "nextLayer");
   }
   if (!layer) return "no layer to change";
   AIBoolean state = false;
   switch (what) {
     case 1:
-      doc.setCurrentLayer(layer);
+      hostcore::require(doc.setCurrentLayer(layer), "setCurrentLayer");
       return "make a layer current";
     case 2:
-      doc.layerVisible(layer, &state);
-      doc.setLayerVisible(layer, !state);
+      hostcore::require(doc.layerVisible(layer, &state), "layerVisible");
+      hostcore::require(doc.setLayerVisible(layer, !state), "setLayerVisible");
       return state ? "hide a layer" : "show a layer";
     default:
-      doc.layerEditable(layer, &state);
-      doc.setLayerEditable(layer, !state);
+      hostcore::require(doc.layerEditable(layer, &state), "layerEditable");
+      hostcore::require(doc.setLayerEditable(layer, !state), "setLayerEditable");
       return state ? "lock a layer" : "unlock a layer";
   }
 }
@@ -310,23 +307,23 @@ std::string RandomInteractions::addArt() {
 std::string RandomInteractions::options() {
   hostapp::DialogHost& dialogs = trial_.host().dialogs();
   std::string done = "tool options";
+  const PluginProfile& profile = trial_.profile();
   if (choices_.below(6) != 0) {
     std::vector<hostapp::DialogStep> steps;
     const uint32_t count = choices_.below(4);
+    const auto fields = static_cast<uint32_t>(profile.dialogFields.size());
     for (uint32_t i = 0; i < count; ++i) {
-      switch (choices_.below(3)) {
-        case 0:
-          steps.push_back(hostapp::DialogStep::type(kStepsField, pick(kTypedTexts, std::size(kTypedTexts))));
-          break;
-        case 1:
-          steps.push_back(hostapp::DialogStep::type(kDelayField, pick(kTypedTexts, std::size(kTypedTexts))));
-          break;
-        default:
-          steps.push_back(hostapp::DialogStep::press(choices_.below(2) ? kInPlaceButton : kSweepButton));
+      // Typing into one of the fields, or switching one of the choices on.
+      const uint32_t what = choices_.below(fields + 1);
+      if (what < fields) {
+        steps.push_back(hostapp::DialogStep::type(profile.dialogFields[what], pick(kTypedTexts, std::size(kTypedTexts))));
+      } else if (!profile.dialogChoices.empty()) {
+        const auto choices = static_cast<uint32_t>(profile.dialogChoices.size());
+        steps.push_back(hostapp::DialogStep::press(profile.dialogChoices[choices_.below(choices)]));
       }
     }
     const uint32_t close = choices_.below(3);
-    if (close < 2) steps.push_back(hostapp::DialogStep::press(close == 0 ? kOK : kCancel));
+    if (close < 2) steps.push_back(hostapp::DialogStep::press(close == 0 ? profile.okButton : profile.cancelButton));
     done += close == 0 ? ", OK" : close == 1 ? ", Cancel" : ", dismissed";
     dialogs.script(std::move(steps));
   } else {
@@ -375,19 +372,20 @@ std::string RandomInteractions::rawMessage() {
   } else if (caller == kCallerAIMenu) {
     message.menu.menuItem = host.menuItemHandle(choices_.below(static_cast<uint32_t>(host.menuItems().size() + 1)));
   } else if (caller == kCallerAITimer) {
-    message.timer.timer = choices_.below(4) ? reinterpret_cast<AITimerHandle>(uintptr_t{1}) : nullptr;
+    message.timer.timer = choices_.below(4) ? host.timerHandle(0) : nullptr;
   } else if (caller == kCallerAINotifier) {
-    message.notifier.notifier = reinterpret_cast<AINotifierHandle>(uintptr_t{1});
+    message.notifier.notifier = host.notifierHandle(0);
     message.notifier.type = notification.c_str();
   }
+  // A press opens the user's step as the host does; the release that
+  // closes it may never come, so the step ends with the message.
+  std::optional<hostcore::UndoStep> pressStep;
   if (caller == kCallerAITool && selector == kSelectorAIToolMouseDown) {
-    // A press opens the user's step as the host does; the release that
-    // closes it may never come.
-    host.document().beginUserStep();
-    host.document().setUndoMark();
+    pressStep.emplace(host.document().journal());
+    host.document().journal().setMark();
   }
   host.sendMessage(caller.c_str(), selector.c_str(), message.head);
-  if (host.document().userStepOpen()) host.document().endUserStep();
+  pressStep.reset();
   host.dialogs().dropScripts();
   return "message (\"" + caller + "\", \"" + selector + "\")";
 }

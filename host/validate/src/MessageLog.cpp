@@ -7,15 +7,8 @@
 
 namespace hostvalidate {
 
-namespace {
-
-// The plug-in's real-valued entries.
-const char* const kRealKeys[] = {"Mir-Cnj-XY", "Mir-Cnt-XY", "Mir-Off-XY", "Mir-Angle"};
-
-}  // namespace
-
-MessageLog::MessageLog(hostapp::HostApplication& host, bool checkEachMessage)
-    : host_(host), checkEachMessage_(checkEachMessage) {
+MessageLog::MessageLog(hostapp::HostApplication& host, bool checkEachMessage, const PluginProfile& profile)
+    : host_(host), profile_(profile), checkEachMessage_(checkEachMessage) {
   host_.watchMessages(this);
 }
 
@@ -59,15 +52,15 @@ void MessageLog::checkDocument(const MessageRecord& message) {
   AIArtSet set = nullptr;
   if (doc.newArtSet(&set) != kNoErr) return;
   int32_t count = 0;
-  if (doc.matchArt(&spec, 1, set) == kNoErr) doc.artSetCount(set, &count);
+  if (doc.matchArt(&spec, 1, set) == kNoErr) hostcore::require(doc.artSetCount(set, &count), "artSetCount");
   for (int32_t i = 0; i < count; ++i) {
     AIArtHandle art = nullptr;
     AIDictionaryRef dictionary = nullptr;
     if (doc.artSetMember(set, i, &art) != kNoErr || doc.artDictionary(art, &dictionary) != kNoErr) continue;
-    for (const char* text : kRealKeys) {
+    for (const std::string& text : profile_.finiteRealKeys) {
       uint32_t key = 0;
       const hostcore::DictValue* value = nullptr;
-      if (core.findKey(core.key(text), &key) != kNoErr || doc.entry(dictionary, key, &value) != kNoErr) continue;
+      if (core.findKey(core.key(text.c_str()), &key) != kNoErr || doc.entry(dictionary, key, &value) != kNoErr) continue;
       const auto* reals = std::get_if<hostcore::ArrayValues>(value);
       if (!reals) continue;
       for (const hostcore::ArrayEntry& element : *reals) {
@@ -77,9 +70,9 @@ void MessageLog::checkDocument(const MessageRecord& message) {
         }
       }
     }
-    doc.releaseDictionary(dictionary);
+    hostcore::require(doc.releaseDictionary(dictionary), "releaseDictionary");
   }
-  doc.disposeArtSet(set);
+  hostcore::require(doc.disposeArtSet(set), "disposeArtSet");
 }
 
 }  // namespace hostvalidate

@@ -20,7 +20,7 @@ std::size_t runSequence(const ModuleSource& module, uint64_t seed, int interacti
     report.failures.push_back("seed " + std::to_string(seed) + ": the plug-in did not start");
     return 0;
   }
-  MessageLog log(trial.host(), true);
+  MessageLog log(trial.host(), true, trial.profile());
   SeededChoices choices(seed);
   RandomInteractions random(trial, log, choices);
   std::deque<std::string> recent;

@@ -19,13 +19,13 @@ std::string describeCode(AIErr code) {
 }
 
 Trial::Trial(const ModuleSource& module, bool start)
-    : host_(std::make_unique<hostapp::HostApplication>(module.loader)) {
+    : profile_(module.profile), host_(std::make_unique<hostapp::HostApplication>(module.loader)) {
   loaded_ = host_->loadModule(module.path);
   if (!loaded_) return;
   if (start) startupAnswer_ = host_->startup();
   host_->setDocumentOpen(true);
   hostcore::Document& doc = host_->document();
-  doc.addLayer("Layer 1", &layer_);
+  hostcore::require(doc.addLayer("Layer 1", &layer_), "addLayer");
   tool_ = std::make_unique<hostapp::ToolEvents>(*host_);
   edits_ = std::make_unique<hostapp::HostEdits>(*host_);
 }
@@ -46,8 +46,8 @@ AIArtHandle Trial::addSquare(AIRealPoint centre, AIReal half, AILayerHandle on) 
                                   {centre.h - half, centre.v + half}};
   AIPathSegment segments[4];
   for (int i = 0; i < 4; ++i) segments[i] = AIPathSegment{corners[i], corners[i], corners[i], true};
-  doc.setSegments(path, 0, 4, segments);
-  doc.setPathClosed(path, true);
+  hostcore::require(doc.setSegments(path, 0, 4, segments), "setSegments");
+  hostcore::require(doc.setPathClosed(path, true), "setPathClosed");
   return path;
 }
 
@@ -58,19 +58,19 @@ namespace {
 void walkArt(hostcore::Document& doc, const std::function<void(AIArtHandle, AIArtType)>& visit) {
   const std::function<void(AIArtHandle)> walkChildren = [&](AIArtHandle parent) {
     AIArtHandle child = nullptr;
-    doc.firstChild(parent, &child);
+    hostcore::require(doc.firstChild(parent, &child), "firstChild");
     while (child) {
       AIArtType type = kUnknownArt;
-      doc.artType(child, &type);
+      hostcore::require(doc.artType(child, &type), "artType");
       AIBoolean layerGroup = false;
-      doc.isLayerGroup(child, &layerGroup);
+      hostcore::require(doc.isLayerGroup(child, &layerGroup), "isLayerGroup");
       if (!layerGroup) visit(child, type);
       if (type == kGroupArt) walkChildren(child);
       if (doc.sibling(child, &child) != kNoErr) break;
     }
   };
   AILayerHandle layer = nullptr;
-  doc.firstLayer(&layer);
+  hostcore::require(doc.firstLayer(&layer), "firstLayer");
   while (layer) {
     AIArtHandle group = nullptr;
     if (doc.firstArtOfLayer(layer, &group) == kNoErr) walkChildren(group);
@@ -94,7 +94,13 @@ std::vector<AIArtHandle> Trial::allArt() {
   return found;
 }
 
-void Trial::select(AIArtHandle art, bool on) { document().setUserAttr(art, kArtSelected, on ? kArtSelected : 0); }
+void Trial::select(AIArtHandle art, bool on) {
+  // Art that was not made, or that the plug-in has disposed of since, has
+  // nothing to select.
+  if (art == nullptr) return;
+  const AIErr err = document().setUserAttr(art, kArtSelected, on ? kArtSelected : 0);
+  if (err != kHostStaleHandleErr) hostcore::require(err, "setUserAttr");
+}
 
 void Trial::deselectAll() {
   for (AIArtHandle art : allArt()) select(art, false);

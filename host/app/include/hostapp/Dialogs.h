@@ -103,6 +103,8 @@ class DialogHost {
 
   int32_t runModal(const char* name, int32_t dialogID, ADMDialogInitProc initProc, ADMUserData userData);
   void perform(Dialog& dialog, const DialogStep& step);
+  // Null for a handle of another kind, of a dialog no longer open, or never issued.
+  Dialog* openDialog(uint32_t slot, uint32_t age) const;
   Dialog* findDialog(ADMDialogRef ref) const;
   Item* findItem(ADMItemRef ref) const;
 
@@ -112,6 +114,7 @@ class DialogHost {
   std::deque<std::vector<DialogStep>> scripts_;
   std::vector<std::unique_ptr<Dialog>> open_;  // innermost last
   std::vector<DialogRecord> history_;
+  uint32_t dialogsOpened_ = 0;  // the age of the last dialog opened
 };
 
 }  // namespace hostapp

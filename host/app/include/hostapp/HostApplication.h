@@ -1,7 +1,8 @@
-// The stand-in host application: loads a plug-in module, sends it the
-// host's messages, and serves the suites the document core does not (plug-in
-// access, notifiers, alerts, icons, menus, timers, tools, preferences),
-// recording what the plug-in registered so that tests can look.
+// The stand-in host application, a small front: it loads a plug-in module,
+// sends it the host's messages, and serves the suites the document core
+// does not (plug-in access, notifiers, alerts, icons, menus, timers, tools,
+// preferences; AppSuites.cpp). What the plug-in registered lives in the
+// registries (Registries.h), where tests can look.
 //
 // One host is active at a time: the suites are plain function tables and
 // reach the host through it.
@@ -24,53 +25,10 @@
 #include "hostapp/ModuleResources.h"
 #include "hostapp/Preferences.h"
 #include "hostapp/PreferencesFile.h"
+#include "hostapp/Registries.h"
 #include "hostcore/HostCore.h"
 
 namespace hostapp {
-
-struct MenuItemRecord {
-  std::string group;
-  std::string name;
-  std::string text;              // as shown, without the length byte
-  int32_t options = 0;
-  bool checked = false;
-  bool automatic = false;        // UpdateMenuItemAutomatically was called
-  int32_t autoAction = 0;
-  int32_t ifIsTrue = 0;          // conditions that must hold
-  int32_t ifIsNotTrue = 0;       // conditions that must not hold
-};
-
-struct TimerRecord {
-  std::string name;
-  int32_t period = 0;            // ticks of 1/60 second
-  bool active = false;
-  int64_t periodStart = 0;       // tick from which the running period counts
-};
-
-struct ToolRecord {
-  std::string name;
-  std::string title;
-  std::string tooltip;
-  int32_t helpID = 0;
-  int32_t options = 0;
-  int32_t iconID = -1;           // resource id of the icon, -1 for none
-  int32_t rolloverIconID = -1;
-  int16_t sameGroupAs = 0;
-  int16_t sameToolsetAs = 0;
-};
-
-struct NotifierRecord {
-  std::string name;
-  std::string type;
-  bool active = true;
-};
-
-struct IconRecord {
-  int32_t resourceID = 0;
-  int32_t type = 0;              // kADMUnknownIconType when it could not be loaded
-  int32_t width = 0;
-  int32_t height = 0;
-};
 
 // Icon type the host answers for an icon it loaded.
 constexpr int32_t kLoadedIconType = 1;
@@ -161,25 +119,34 @@ class HostApplication {
   // each time an active timer's period elapses. The first answer of those
   // messages that was not 0.
   AIErr advanceClock(int64_t ticks);
-  int64_t clock() const { return clock_; }
+  int64_t clock() const { return timerClock_.now(); }
 
   // ---- What the plug-in did ------------------------------------------
   const std::vector<std::string>& alerts() const { return alerts_; }
-  const std::vector<MenuItemRecord>& menuItems() const { return menuItems_; }
-  const MenuItemRecord* menuItem(AIMenuItemHandle item) const;
-  bool menuItemEnabled(AIMenuItemHandle item) const;
-  AIMenuItemHandle menuItemHandle(std::size_t index) const;
-  const std::vector<TimerRecord>& timers() const { return timers_; }
-  const TimerRecord* timer(AITimerHandle timer) const;
-  const std::vector<ToolRecord>& tools() const { return tools_; }
-  const std::vector<NotifierRecord>& notifiers() const { return notifiers_; }
-  const std::vector<IconRecord>& icons() const { return icons_; }
+  // Records in the order the plug-in made them; handles null past the last.
+  const std::vector<MenuItemRecord>& menuItems() const { return menus_.items.records(); }
+  const MenuItemRecord* menuItem(AIMenuItemHandle item) const { return menus_.items.find(item); }
+  bool menuItemEnabled(AIMenuItemHandle item) const { return menus_.enabled(item, documentOpen_); }
+  AIMenuItemHandle menuItemHandle(std::size_t index) const {
+    return menus_.items.handleAt<AIMenuItemHandle>(index);
+  }
+  const std::vector<TimerRecord>& timers() const { return timerClock_.timers.records(); }
+  const TimerRecord* timer(AITimerHandle timer) const { return timerClock_.timers.find(timer); }
+  AITimerHandle timerHandle(std::size_t index) const { return timerClock_.timers.handleAt<AITimerHandle>(index); }
+  const std::vector<ToolRecord>& tools() const { return tools_.tools.records(); }
+  // The handle of the plug-in's tool registered index-th (from 0).
+  AIToolHandle toolHandle(std::size_t index) const { return tools_.tools.handleAt<AIToolHandle>(index); }
+  const std::vector<IconRecord>& icons() const { return tools_.icons.records(); }
+  const std::vector<NotifierRecord>& notifiers() const { return notifiers_.notifiers.records(); }
+  AINotifierHandle notifierHandle(std::size_t index) const {
+    return notifiers_.notifiers.handleAt<AINotifierHandle>(index);
+  }
   const std::string& pluginName() const { return pluginName_; }
   // SP Access locks held by the plug-in.
   int32_t pluginLocks() const { return pluginLocks_; }
   // Application contexts pushed and not yet popped; pushes in all.
-  int32_t contextDepth() const { return contextDepth_; }
-  int32_t contextPushes() const { return contextPushes_; }
+  int32_t contextDepth() const { return contexts_.depth(); }
+  int32_t contextPushes() const { return contexts_.pushes(); }
   Preferences& preferences() { return preferences_; }
   // Keeps the preferences in the file from now on: reads them from it, and
   // writes it after every change. False, keeping nothing, when the file
@@ -189,8 +156,6 @@ class HostApplication {
   bool currentCursor(uint16_t& id) const;
   // The modal dialogs the plug-in opened, and the user's scripts for them.
   DialogHost& dialogs() { return dialogs_; }
-  // The handle of the plug-in's tool registered index-th (from 0).
-  AIToolHandle toolHandle(std::size_t index) const;
   // Sends ("AI Plugin Group", "AI Update") for each dirty plug-in art object
   // of the plug-in's groups, as the host does after every message and edit.
   void updatePluginArt();
@@ -219,19 +184,16 @@ class HostApplication {
   std::set<void*> liveBlocks_;
 
   bool documentOpen_ = false;
-  int64_t clock_ = 0;
 
   std::vector<std::string> alerts_;
-  std::vector<MenuItemRecord> menuItems_;
-  std::vector<TimerRecord> timers_;
-  std::vector<ToolRecord> tools_;
-  std::vector<NotifierRecord> notifiers_;
-  std::vector<IconRecord> icons_;
+  MenuRegistry menus_;
+  TimerClock timerClock_;
+  ToolRegistry tools_;
+  NotifierRegistry notifiers_;
+  AppContexts contexts_;
   std::string pluginName_;
   int32_t pluginLocks_ = 0;
   bool quitting_ = false;
-  int32_t contextDepth_ = 0;
-  int32_t contextPushes_ = 0;
   Preferences preferences_;
   std::unique_ptr<PreferencesFile> preferencesFile_;
   DialogHost dialogs_{[this](int32_t id) -> const ResourceDialog* {

@@ -17,14 +17,23 @@ enum class HandleKind : uint8_t {
     Array,
     ArtSet,
     ArtStyle,
-    PluginGroup
+    PluginGroup,
+    // The application's objects.
+    MenuItem,
+    Timer,
+    Notifier,
+    Icon,
+    Tool,
+    AppContext,
+    Dialog,
+    DialogItem
 };
 
 constexpr uint32_t kNoIndex = 0xFFFFFFFFu;
 
 namespace handle_layout {
 constexpr bool kWide = sizeof(uintptr_t) >= 8;
-constexpr unsigned kIndexBits = kWide ? 32 : 20;
+constexpr unsigned kIndexBits = kWide ? 32 : 19;
 constexpr unsigned kGenerationBits = kWide ? 24 : 8;
 constexpr unsigned kKindShift = kIndexBits + kGenerationBits;
 constexpr uintptr_t kIndexMask = (uintptr_t(1) << kIndexBits) - 1;
@@ -121,6 +130,59 @@ private:
     std::vector<std::unique_ptr<Slot[]>> chunks_;
     uint32_t count_ = 0;
     std::vector<uint32_t> free_;
+};
+
+// Records the host keeps as long as it lives (menu items, timers, tools,
+// notifiers, icons), in the order they were added. Their handles carry the
+// kind and the registry's age, so a handle of another kind, of an earlier
+// registry (an earlier host) or never issued finds nothing.
+template <class Record>
+class Registry {
+public:
+    explicit Registry(HandleKind kind) : kind_(kind), age_(nextAge()) {}
+
+    template <class Handle>
+    Handle add(Record record) {
+        records_.push_back(std::move(record));
+        return handleAt<Handle>(records_.size() - 1);
+    }
+    // Null past the last record.
+    template <class Handle>
+    Handle handleAt(size_t position) const {
+        return position < records_.size() ? makeHandle<Handle>(kind_, uint32_t(position), age_) : nullptr;
+    }
+    template <class Handle>
+    bool position(Handle handle, size_t* position) const {
+        DecodedHandle h;
+        if (!readHandle(handle, kind_, h) || h.generation != age_ || h.index >= records_.size()) return false;
+        *position = h.index;
+        return true;
+    }
+    template <class Handle>
+    Record* find(Handle handle) {
+        size_t at;
+        return position(handle, &at) ? &records_[at] : nullptr;
+    }
+    template <class Handle>
+    const Record* find(Handle handle) const {
+        size_t at;
+        return position(handle, &at) ? &records_[at] : nullptr;
+    }
+    const std::vector<Record>& records() const { return records_; }
+    Record& operator[](size_t position) { return records_[position]; }
+
+    // A generation no registry alive before had; 0 is never one.
+    static uint32_t nextAge() {
+        static uint32_t last = 0;
+        last = (last + 1) & handle_layout::kGenerationMask;
+        if (last == 0) last = 1;
+        return last;
+    }
+
+private:
+    HandleKind kind_;
+    uint32_t age_;
+    std::vector<Record> records_;
 };
 
 }  // namespace hostcore

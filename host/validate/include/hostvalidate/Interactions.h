@@ -7,10 +7,10 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <random>
 #include <string>
 
 #include "hostvalidate/MessageLog.h"
+#include "hostvalidate/Random.h"
 #include "hostvalidate/Trial.h"
 
 namespace hostvalidate {
@@ -26,12 +26,12 @@ class ChoiceSource {
 
 class SeededChoices : public ChoiceSource {
  public:
-  explicit SeededChoices(uint64_t seed) : generator_(seed) {}
-  uint32_t below(uint32_t n) override;
+  explicit SeededChoices(uint64_t seed) : random_(seed) {}
+  uint32_t below(uint32_t n) override { return random_.below(n); }
   bool exhausted() const override { return false; }
 
  private:
-  std::mt19937_64 generator_;
+  Random random_;
 };
 
 // Choices read from bytes; past the end every choice is 0.

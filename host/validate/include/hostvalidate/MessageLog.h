@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "hostapp/HostApplication.h"
+#include "hostvalidate/Profile.h"
 
 namespace hostvalidate {
 
@@ -28,7 +29,8 @@ class MessageLog : public hostapp::MessageWatcher {
   // Checking the document after every message: its invariants, and no
   // non-finite value in a plug-in object's dictionary unless such input
   // was given (inputWasNonFinite).
-  MessageLog(hostapp::HostApplication& host, bool checkEachMessage);
+  MessageLog(hostapp::HostApplication& host, bool checkEachMessage,
+             const PluginProfile& profile = mirrortileProfile());
   ~MessageLog() override;
   MessageLog(const MessageLog&) = delete;
   MessageLog& operator=(const MessageLog&) = delete;
@@ -48,6 +50,7 @@ class MessageLog : public hostapp::MessageWatcher {
   void checkDocument(const MessageRecord& message);
 
   hostapp::HostApplication& host_;
+  const PluginProfile& profile_;
   bool checkEachMessage_;
   bool nonFiniteInput_ = false;
   struct Open {

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "hostvalidate/Profile.h"
 #include "hostapp/HostApplication.h"
 #include "hostapp/HostEdits.h"
 #include "hostapp/ModuleLoader.h"
@@ -15,30 +16,16 @@
 
 namespace hostvalidate {
 
-// Where the module comes from.
+// Where the module comes from, and what the checks know of it.
 struct ModuleSource {
   hostapp::ModuleLoader& loader;
   std::string path;
+  const PluginProfile& profile = mirrortileProfile();
 };
 
-// The plug-in's own error codes.
-constexpr AIErr kMemErr = HOST_FOURCC('!', 'M', 'E', 'M');
-constexpr AIErr kParmErr = HOST_FOURCC('P', 'A', 'R', 'M');
-constexpr AIErr kCantErr = HOST_FOURCC('C', 'A', 'N', 'T');
-constexpr AIErr kImpErr = HOST_FOURCC('!', 'I', 'M', 'P');
-constexpr AIErr kStopErr = HOST_FOURCC('S', 'T', 'O', 'P');
-constexpr AIErr kUnhandledErr = HOST_FOURCC('!', 'M', 'S', 'G');
 // The code the validator makes host calls fail with: no host or plug-in
 // code of its own, so an answer carrying it came from the injected fault.
 constexpr AIErr kInjectedErr = HOST_FOURCC('V', 'F', 'L', 'T');
-
-// The items of the plug-in's preferences dialog.
-constexpr int32_t kOK = 1;
-constexpr int32_t kCancel = 2;
-constexpr int32_t kStepsField = 1000;
-constexpr int32_t kDelayField = 1001;
-constexpr int32_t kInPlaceButton = 1006;
-constexpr int32_t kSweepButton = 1007;
 
 // "'STOP'" for four printable characters, else the number.
 std::string describeCode(AIErr code);
@@ -59,6 +46,7 @@ class Trial {
   hostcore::Document& document() { return host_->document(); }
   hostapp::ToolEvents& tool() { return *tool_; }
   hostapp::HostEdits& edits() { return *edits_; }
+  const PluginProfile& profile() const { return profile_; }
   AILayerHandle layer() const { return layer_; }
 
   // A closed square path of the given half side about the point, on top
@@ -79,6 +67,7 @@ class Trial {
   std::vector<std::string> finish();
 
  private:
+  const PluginProfile& profile_;
   std::unique_ptr<hostapp::HostApplication> host_;
   std::unique_ptr<hostapp::ToolEvents> tool_;
   std::unique_ptr<hostapp::HostEdits> edits_;

@@ -1,8 +1,10 @@
 // The plug-in validator of the stand-in host: checks a module through
 // load, start-up, shutdown, unload and reload cycles, seeded random
-// interaction sequences, a sweep of failing host calls over the standard
-// scenarios, and start-ups with each suite missing in turn. Each check
-// answers its figure and the failures it found.
+// interaction sequences, a sweep of failing host calls over the profile's
+// scenarios, and start-ups with each suite missing in turn. Each check has
+// an id, a one-line description and a strictness, and answers its figure
+// and the failures it found. What the checks know of the plug-in comes from
+// its profile (Profile.h).
 #pragma once
 
 #include <cstdint>
@@ -11,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "hostvalidate/Profile.h"
 #include "hostvalidate/Trial.h"
 
 namespace hostvalidate {
@@ -28,7 +31,19 @@ struct ValidationSize {
   int interactionsPerSequence = 300;
   // Scenarios of the fault sweep whose name holds one of these; all when empty.
   std::vector<std::string> sweepOnly;
+  // The checks run are those of this strictness or less (1 to 10).
+  int strictness = 10;
 };
+
+struct Check {
+  const char* id;
+  const char* description;  // one line
+  int strictness;           // 1: always worth running, 10: the longest
+  std::function<CheckReport(const ModuleSource&, uint64_t seed, const ValidationSize&)> run;
+};
+
+// Every check, the least strict first.
+const std::vector<Check>& checks();
 
 // Sizes for `repeat`: the default size times repeat.
 ValidationSize scaledSize(int repeat);
@@ -45,6 +60,6 @@ CheckReport checkMissingSuites(const ModuleSource& module);
 bool validate(const ModuleSource& module, uint64_t seed, const ValidationSize& size, std::ostream& out);
 
 // The names of the fault sweep's standard scenarios.
-std::vector<std::string> sweepScenarioNames();
+std::vector<std::string> sweepScenarioNames(const PluginProfile& profile = mirrortileProfile());
 
 }  // namespace hostvalidate
