@@ -9,7 +9,7 @@ ifeq ($(CI),true)
 CMAKE_FLAGS += -DMIRTIL_WERROR=ON
 endif
 
-.PHONY: deps configure build test windows test-sanitize fuzz-smoke fuzz demo bench clean
+.PHONY: deps configure build test windows test-sanitize fuzz-smoke fuzz demo bench web clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -81,6 +81,22 @@ bench: deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target mirtil_bench
 	python3 bench/report.py --build $(BENCH_DIR) --out bench/RESULTS.md
+
+# Mirrortile in the browser: web/dist/ holds the page, its script, the wasm
+# and the demo drawing it opens on, which comes from the native build.
+WEB_BUILD_DIR ?= build-web
+web: configure
+	NODE_PATH=/usr/share/nodejs $(MAKE) --no-print-directory web-build
+
+.PHONY: web-build
+web-build:
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target mirtil-host
+	emcmake cmake -S web -B $(WEB_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(WEB_BUILD_DIR) -j $(JOBS) --target mirtil_web
+	$(BUILD_DIR)/bin/mirtil-host demo --out $(WEB_BUILD_DIR)/demo --prefs $(WEB_BUILD_DIR)/demo/prefs > /dev/null
+	mkdir -p web/dist
+	cp web/page/* web/dist/
+	cp $(WEB_BUILD_DIR)/demo/demo.svg web/dist/demo.svg
 
 clean:
 	rm -rf $(BUILD_DIR) $(WIN32_DIR) $(WIN64_DIR)
