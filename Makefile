@@ -16,13 +16,14 @@ deps:
 
 # The tests of this build also check the Windows builds' files and run them.
 configure: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS) \
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DMIRTIL_WEB_TESTS=ON $(CMAKE_FLAGS) \
 		-DMIRTIL_WIN32_BUILD=$(abspath $(WIN32_DIR)) -DMIRTIL_WIN64_BUILD=$(abspath $(WIN64_DIR))
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-test: build windows
+# Every test, the page's in the browser too.
+test: build windows web
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
 # Cross-built with mingw-w64: the module for 32-bit Windows, the plug-in's

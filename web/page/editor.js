@@ -40,14 +40,21 @@ class Editor {
   // ---- The host -------------------------------------------------------
   quote(text) { return '"' + String(text).replace(/\\/g, '\\\\').replace(/"/g, '\\"') + '"'; }
 
-  // Runs a script line; `kept` lines belong to the session's history.
-  run(line, kept = true) {
+  // Sends a script line to the host; `kept` lines belong to the session's
+  // history, which mirtil-host can run again to the same document.
+  send(line, kept = true) {
     const answer = JSON.parse(this.host.run(line));
     if (answer.error) {
       this.showAlert(answer.error);
     } else if (kept) {
       this.history.push(line);
     }
+    return answer;
+  }
+
+  // Sends the line and shows what it changed.
+  run(line, kept = true) {
+    const answer = this.send(line, kept);
     this.refresh();
     return answer;
   }
@@ -213,7 +220,7 @@ class Editor {
     if (this.tool === 'select') {
       canvas.style.cursor = 'default';
       canvas.dataset.cursor = '';
-    } else if (this.state.cursor !== null) {
+    } else if (this.state && this.state.cursor !== null) {
       canvas.style.cursor = this.cursorFor(this.state.cursor);
       canvas.dataset.cursor = this.state.cursor;
     }
@@ -229,13 +236,11 @@ class Editor {
       row.dataset.layer = layer.title;
       const eye = document.createElement('button');
       eye.className = 'visibility';
-      eye.textContent = layer.visible ? '👁' : '–';
-      eye.title = layer.visible ? 'Hide' : 'Show';
+      eye.textContent = layer.visible ? 'Hide' : 'Show';
       eye.onclick = () => this.run(`${layer.visible ? 'hide' : 'show'} ${this.quote(layer.title)}`);
       const lock = document.createElement('button');
       lock.className = 'lock';
-      lock.textContent = layer.editable ? '🔓' : '🔒';
-      lock.title = layer.editable ? 'Lock' : 'Unlock';
+      lock.textContent = layer.editable ? 'Lock' : 'Unlock';
       lock.onclick = () => this.run(`${layer.editable ? 'lock' : 'unlock'} ${this.quote(layer.title)}`);
       const name = document.createElement('span');
       name.className = 'name';
@@ -453,10 +458,12 @@ class Editor {
   }
 
   // The animation is recorded by a host of its own on the saved drawing,
-  // so the page's document and clock stay as they are.
-  exportAnimation() {
+  // so the page's document and clock stay as they are. The recording host runs in a module instance of its own: the plug-in's
+  // globals are the instance's.
+  async exportAnimation() {
     this.run('save "/save.svg"', false);
-    const recorder = new this.module.Editor(localStorage.getItem(PREFERENCES_KEY) || '');
+    const instance = await createMirrortile();
+    const recorder = new instance.Editor(localStorage.getItem(PREFERENCES_KEY) || '');
     try {
       recorder.putFile('/drawing.svg', this.host.file('/save.svg'));
       const opened = JSON.parse(recorder.run('open "/drawing.svg"'));
@@ -555,7 +562,9 @@ class Editor {
         this.cursorPending = true;
         requestAnimationFrame(() => {
           this.cursorPending = false;
-          this.host.run(`cursor ${this.point(event)}`);
+          // The cursor's messages are part of the session: the host
+          // brings plug-in objects up to date after every message.
+          this.send(`cursor ${this.point(event)}`);
           this.state.cursor = JSON.parse(this.host.state()).cursor;
           this.showCursor();
         });

@@ -82,8 +82,9 @@ class WebEditor {
     session_ = std::make_unique<mirtilcli::Session>(machine_, mirtilcli::SessionSetup{kPluginName, kPreferencesPath});
   }
 
-  // Runs one script line. JSON: "error" for a line that could not be used,
-  // "failure" for a message that answered other than 0.
+  // Runs one script line. JSON: "error" for a line that could not be used
+  // (or anything else that stopped it), "failure" for a message that
+  // answered other than 0.
   std::string run(const std::string& line) {
     json answer = json::object();
     try {
@@ -92,7 +93,7 @@ class WebEditor {
       runner.run();
     } catch (const mirtilcli::CheckFailure& failure) {
       answer["failure"] = failure.what();
-    } catch (const mirtilcli::UsageError& error) {
+    } catch (const std::exception& error) {
       answer["error"] = error.what();
     }
     return answer.dump();
