@@ -76,11 +76,12 @@ demo: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target mirtil-host
 	$(BUILD_DIR)/bin/mirtil-host demo --out out
 
-# Benchmarks in a Release build of their own; writes bench/RESULTS.md.
+# Benchmarks in a Release build of their own, and the page's figures;
+# writes bench/RESULTS.md.
 BENCH_DIR ?= build-bench
-bench: deps
+bench: deps web
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
-	cmake --build $(BENCH_DIR) -j $(JOBS) --target mirtil_bench
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target mirtil_bench mirtil-host
 	python3 bench/report.py --build $(BENCH_DIR) --out bench/RESULTS.md
 
 # Mirrortile in the browser: web/dist/ holds the page, its script, the wasm

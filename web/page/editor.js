@@ -89,6 +89,13 @@ class Editor {
     // The page outline.
     this.overlay.appendChild(this.shape('rect', { x: box.x, y: box.y, width: box.width, height: box.height,
       fill: 'none', stroke: '#4a6fb0', 'stroke-dasharray': '4 3', 'vector-effect': 'non-scaling-stroke' }));
+    // Art the tool made since the press is its feedback, drawn as the
+    // host draws tool previews: thin lines.
+    if (this.artBeforePress) {
+      for (const id of this.allArt(true)) {
+        if (!this.artBeforePress.has(id)) this.artElement(id).classList.add('feedback');
+      }
+    }
     this.selection = this.selection.filter((id) => this.artElement(id));
     this.drawSelection();
     this.placeStage();
@@ -111,13 +118,44 @@ class Editor {
     }
   }
 
-  // The element's box in document coordinates.
+  // The box of what the element shows, in document coordinates: the
+  // host's own elements and definitions show nothing, a clipped group no
+  // more than its clipping path.
   boundsOf(element) {
-    if (!element) return null;
-    const client = element.getBoundingClientRect();
-    const a = this.toDocument(client.left, client.top);
-    const b = this.toDocument(client.right, client.bottom);
-    return { x: a.x, y: a.y, width: b.x - a.x, height: b.y - a.y };
+    if (!element || element.namespaceURI !== SVG_NS) return null;
+    if (['clipPath', 'defs', 'mask', 'metadata', 'title', 'desc', 'style'].includes(element.localName)) return null;
+    const clip = /url\(#([^)]+)\)/.exec(element.getAttribute('clip-path') || '');
+    if (clip) {
+      const path = this.svg.getElementById(clip[1]);
+      return path ? this.union([...path.children].map((child) => this.boxIn(child, element))) : null;
+    }
+    if (['g', 'a', 'svg', 'switch'].includes(element.localName)) {
+      return this.union([...element.children].map((child) => this.boundsOf(child)));
+    }
+    return this.boxIn(element, element);
+  }
+
+  // The shape's own box, in the user space of `space`, in document coordinates.
+  boxIn(shape, space) {
+    if (typeof shape.getBBox !== 'function') return null;
+    const box = shape.getBBox();
+    const toDocument = this.svg.getScreenCTM().inverse().multiply(space.getScreenCTM());
+    const corners = [[box.x, box.y], [box.x + box.width, box.y], [box.x, box.y + box.height],
+      [box.x + box.width, box.y + box.height]].map(([x, y]) => new DOMPoint(x, y).matrixTransform(toDocument));
+    const xs = corners.map((p) => p.x);
+    const ys = corners.map((p) => p.y);
+    return { x: Math.min(...xs), y: Math.min(...ys), width: Math.max(...xs) - Math.min(...xs),
+      height: Math.max(...ys) - Math.min(...ys) };
+  }
+
+  union(boxes) {
+    const present = boxes.filter((box) => box);
+    if (!present.length) return null;
+    const left = Math.min(...present.map((b) => b.x));
+    const top = Math.min(...present.map((b) => b.y));
+    const right = Math.max(...present.map((b) => b.x + b.width));
+    const bottom = Math.max(...present.map((b) => b.y + b.height));
+    return { x: left, y: top, width: right - left, height: bottom - top };
   }
 
   placeStage() {
@@ -185,11 +223,12 @@ class Editor {
     this.run(this.selection.length ? 'select ' + this.selection.map((id) => this.quote(id)).join(' ') : 'select none');
   }
 
-  allArt() {
+  // The art of the shown, unlocked layers; of every layer with `all`.
+  allArt(all = false) {
     const ids = [];
     for (const group of this.layerGroups()) {
       const layer = this.layerOf(group);
-      if (!layer || !layer.visible || !layer.editable) continue;
+      if (!all && (!layer || !layer.visible || !layer.editable)) continue;
       for (const child of group.children) if (child.id) ids.push(child.id);
     }
     return ids;
@@ -503,6 +542,7 @@ class Editor {
         drag = { kind: 'pan', x: event.clientX, y: event.clientY };
       } else if (this.tool === 'mirrortile') {
         drag = { kind: 'tool' };
+        this.artBeforePress = new Set(this.allArt(true));
         this.run(`press ${this.point(event)}`);
       } else {
         const id = this.artAt(event.target);
@@ -577,6 +617,7 @@ class Editor {
       const finished = drag;
       drag = null;
       if (finished.kind === 'tool') {
+        this.artBeforePress = null;
         this.run(`release ${this.point(event)}`);
       } else if (finished.kind === 'move' && finished.moved) {
         const dx = +finished.dx.toFixed(3);
@@ -590,7 +631,7 @@ class Editor {
         const bottom = Math.max(end.y, finished.start.y);
         const inside = this.allArt().filter((id) => {
           const box = this.boundsOf(this.artElement(id));
-          return box.x < right && box.x + box.width > left && box.y < bottom && box.y + box.height > top;
+          return box && box.x < right && box.x + box.width > left && box.y < bottom && box.y + box.height > top;
         });
         const hit = right - left > 1 || bottom - top > 1 ? inside : [];
         this.select(finished.additive ? [...this.selection, ...hit] : hit);
