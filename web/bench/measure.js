@@ -37,7 +37,7 @@ const period = (state) => state.timers.find((timer) => timer.active).period;
 // Runs a line of the host; a line the host refuses stops the measuring.
 function check(answer) {
   const parsed = JSON.parse(answer);
-  if (parsed.error || parsed.failure) throw new Error(parsed.error || parsed.failure);
+  if (parsed.error || parsed.result !== '0') throw new Error(parsed.error || `answered ${parsed.result}`);
 }
 
 function median(values) {

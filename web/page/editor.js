@@ -40,21 +40,24 @@ class Editor {
   // ---- The host -------------------------------------------------------
   quote(text) { return '"' + String(text).replace(/\\/g, '\\\\').replace(/"/g, '\\"') + '"'; }
 
-  // Sends a script line to the host; `kept` lines belong to the session's
-  // history, which mirtil-host can run again to the same document.
-  send(line, kept = true) {
+  // Sends a script line to the host. The lines that reached the host make
+  // the session's history, a script that mirtil-host runs to the same
+  // document (the plug-in answers every message it hears, and the host
+  // brings objects up to date after each, so all of them count).
+  send(line) {
     const answer = JSON.parse(this.host.run(line));
     if (answer.error) {
       this.showAlert(answer.error);
-    } else if (kept) {
-      this.history.push(line);
+      return answer;
     }
+    this.history.push(line);
+    if (answer.result !== '0') this.history.push(`expect result ${answer.result}`);
     return answer;
   }
 
   // Sends the line and shows what it changed.
-  run(line, kept = true) {
-    const answer = this.send(line, kept);
+  run(line) {
+    const answer = this.send(line);
     this.refresh();
     return answer;
   }
@@ -429,7 +432,7 @@ class Editor {
   // with Cancel), the user works it, and the host opens it again with the
   // user's values and the button pressed.
   options() {
-    this.run('options cancel', false);
+    this.run('options cancel');
     const dialog = this.layoutDialog(OPTIONS_DIALOG);
     for (const button of dialog.querySelectorAll('button')) {
       button.onclick = () => {
@@ -453,7 +456,7 @@ class Editor {
 
   // The about box, closed by a click anywhere in it.
   about() {
-    this.run('about', false);
+    this.run('about');
     const dialog = this.layoutDialog(ABOUT_DIALOG);
     dialog.onclick = () => dialog.close();
     dialog.showModal();
@@ -479,7 +482,7 @@ class Editor {
   }
 
   save() {
-    this.run('save "/save.svg"', false);
+    this.host.run('save "/save.svg"');
     this.download('drawing.svg', this.host.file('/save.svg'), 'image/svg+xml');
   }
 
@@ -500,7 +503,7 @@ class Editor {
   // so the page's document and clock stay as they are. The recording host runs in a module instance of its own: the plug-in's
   // globals are the instance's.
   async exportAnimation() {
-    this.run('save "/save.svg"', false);
+    this.host.run('save "/save.svg"');
     const instance = await createMirrortile();
     const recorder = new instance.Editor(localStorage.getItem(PREFERENCES_KEY) || '');
     try {
@@ -538,7 +541,7 @@ class Editor {
       if (event.button !== 0) return;
       canvas.setPointerCapture(event.pointerId);
       canvas.focus();
-      if (spaceDown || event.button === 1) {
+      if (spaceDown) {
         drag = { kind: 'pan', x: event.clientX, y: event.clientY };
       } else if (this.tool === 'mirrortile') {
         drag = { kind: 'tool' };

@@ -82,17 +82,19 @@ class WebEditor {
     session_ = std::make_unique<mirtilcli::Session>(machine_, mirtilcli::SessionSetup{kPluginName, kPreferencesPath});
   }
 
-  // Runs one script line. JSON: "error" for a line that could not be used
-  // (or anything else that stopped it), "failure" for a message that
-  // answered other than 0.
+  // Runs one script line. JSON: "result", the code its messages answered
+  // as a script writes it, or "error" for a line that could not be used
+  // (or anything else that stopped it).
   std::string run(const std::string& line) {
     json answer = json::object();
+    mirtilcli::ScriptRunner runner(*session_, "page");
     try {
-      mirtilcli::ScriptRunner runner(*session_, "page");
       runner.load(line);
       runner.run();
-    } catch (const mirtilcli::CheckFailure& failure) {
-      answer["failure"] = failure.what();
+      answer["result"] = "0";
+    } catch (const mirtilcli::CheckFailure&) {
+      // The one check of a single line: its messages answered 0.
+      answer["result"] = mirtilcli::formatResultCode(runner.lastResult());
     } catch (const std::exception& error) {
       answer["error"] = error.what();
     }

@@ -310,6 +310,13 @@ test('the saved download is byte for byte what mirtil-host saves for the same st
   await click(300, 440);
   await page.click('#tool-mirrortile');
   await mouseDrag({ x: 300, y: 120 }, { x: 360, y: 150 });
+  // The dialogs' messages, Cancel's 'STOP' among them, are the session's too.
+  await page.dblclick('#tool-mirrortile');
+  await page.fill('[data-item="1000"]', '40');
+  await page.click('[data-item="1"]');
+  await page.click('#menu-button');
+  await page.click('#menu li:has-text("About Mirrortile")');
+  await page.click('#resource-dialog');
   const [download] = await Promise.all([page.waitForEvent('download'), page.click('#save')]);
   const saved = fs.readFileSync(await download.path(), 'utf8');
 
@@ -317,6 +324,7 @@ test('the saved download is byte for byte what mirtil-host saves for the same st
 
   assert.equal(history[0], 'open "/demo.svg"');
   assert.ok(history.some((line) => line.startsWith('move ')), history.join('\n'));
+  assert.ok(history.includes("expect result 'STOP'"), history.join('\n'));
   const script = path.join(folder, 'steps.mirtil');
   fs.writeFileSync(script, history.slice(1).join('\n') + '\n');
   const native = path.join(folder, 'native.svg');
