@@ -78,14 +78,14 @@ async function browserFigures() {
       };
       editor.run(drag[0]);
       editor.run(drag[1]);
-      const updates = drag.slice(2).map((line) => timed(() => editor.run(line)));
+      const updates = drag.slice(2).map((line) => timed(() => { editor.send(line); editor.refreshDrawing(); }));
       editor.run(`release ${drag[drag.length - 1].slice(7)}`);
       editor.run('undo');
       animation.forEach((line) => editor.run(line));
       const ticks = editor.state.timers.find((timer) => timer.active).period;
       const steps = [];
       for (let i = 0; i < count; ++i) {
-        steps.push(timed(() => { editor.host.advanceClock(ticks); editor.refreshAfterTicks(); }));
+        steps.push(timed(() => { editor.host.advanceClock(ticks); editor.refreshDrawing(); }));
       }
       if (editor.history.length < drag.length + animation.length) throw new Error('the host refused a line');
       return { updates, steps };

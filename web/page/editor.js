@@ -327,7 +327,7 @@ class Editor {
       if (ticks > 0) {
         owed -= ticks;
         this.host.advanceClock(ticks);
-        this.refreshAfterTicks();
+        this.refreshDrawing();
       }
       if (this.state.timers.some((timer) => timer.active)) {
         requestAnimationFrame(frame);
@@ -338,7 +338,9 @@ class Editor {
     requestAnimationFrame(frame);
   }
 
-  refreshAfterTicks() {
+  // After a timer or a drag update: the drawing, the menu's check mark
+  // and alerts; the layers stay as they are.
+  refreshDrawing() {
     this.state = JSON.parse(this.host.state());
     this.drawDocument();
     this.drawMenu();
@@ -571,7 +573,8 @@ class Editor {
         drag.y = event.clientY;
         this.placeStage();
       } else if (drag.kind === 'tool') {
-        this.run(`moveto ${this.point(event)}`);
+        this.send(`moveto ${this.point(event)}`);
+        this.refreshDrawing();
       } else if (drag.kind === 'move') {
         const p = this.toDocument(event.clientX, event.clientY);
         drag.dx = p.x - drag.start.x;

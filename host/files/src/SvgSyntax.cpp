@@ -486,16 +486,25 @@ namespace {
 
 // The shortest scientific digits that read back as the value: printf
 // rounds correctly, so the first precision that reads back is the
-// shortest, and its digits the nearest of that length.
+// shortest, and its digits the nearest of that length; every longer
+// precision reads back too, so the first is found by halving.
 template <typename Real>
 std::string shortest(Real value, int maxDigits, Real (*read)(const char*, char**)) {
     if (!std::isfinite(value)) return std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
     if (value == 0) return std::signbit(value) ? "-0" : "0";
     char buffer[64];
-    for (int digits = 1; digits <= maxDigits; ++digits) {
+    const auto readsBack = [&](int digits) {
         std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, double(value));
-        if (read(buffer, nullptr) == value) break;
+        return read(buffer, nullptr) == value;
+    };
+    int low = 1;
+    int high = maxDigits;
+    while (low < high) {
+        const int middle = (low + high) / 2;
+        if (readsBack(middle)) high = middle;
+        else low = middle + 1;
     }
+    readsBack(low);
     // buffer: [-]d[.ddd]e±XX
     std::string text(buffer);
     const bool negative = text[0] == '-';
