@@ -397,6 +397,24 @@ test('the screenshot of a Sweep object is its own mirror image across its mirror
   assert.ok((await asymmetry(30)).share > 0.1);
 });
 
+test('Export PNG and Export animation download the picture and the animated SVG', async () => {
+  await load();
+  const [png] = await Promise.all([page.waitForEvent('download'), page.click('#export-png')]);
+  const picture = fs.readFileSync(await png.path());
+  assert.equal(picture.subarray(1, 4).toString(), 'PNG');
+  // The page is 640 by 400 points, one pixel a point.
+  assert.equal(picture.readUInt32BE(16), 640);
+  assert.equal(picture.readUInt32BE(20), 400);
+  const before = await svgText();
+  const [animation] = await Promise.all([page.waitForEvent('download'), page.click('#export-animation')]);
+  const text = fs.readFileSync(await animation.path(), 'utf8');
+  assert.match(text, /<animate /);
+  assert.ok((text.match(/<animate /g) || []).length > 2);
+  // The page's own document and clock are as they were.
+  assert.equal(await svgText(), before);
+  assert.equal((await state()).clock, 0);
+});
+
 test('the about box comes from the menu and closes at a click', async () => {
   await load();
   await page.click('#menu-button');
