@@ -9,20 +9,21 @@ ifeq ($(CI),true)
 CMAKE_FLAGS += -DMIRTIL_WERROR=ON
 endif
 
-.PHONY: deps configure build test windows test-sanitize fuzz-smoke fuzz demo bench clean
+.PHONY: deps configure build test windows test-sanitize fuzz-smoke fuzz demo bench web clean
 
 deps:
 	@bash scripts/install-deps.sh
 
 # The tests of this build also check the Windows builds' files and run them.
 configure: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_FLAGS) \
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DMIRTIL_WEB_TESTS=ON $(CMAKE_FLAGS) \
 		-DMIRTIL_WIN32_BUILD=$(abspath $(WIN32_DIR)) -DMIRTIL_WIN64_BUILD=$(abspath $(WIN64_DIR))
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-test: build windows
+# Every test, the page's in the browser too.
+test: build windows web
 	ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
 
 # Cross-built with mingw-w64: the module for 32-bit Windows, the plug-in's
@@ -75,12 +76,29 @@ demo: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target mirtil-host
 	$(BUILD_DIR)/bin/mirtil-host demo --out out
 
-# Benchmarks in a Release build of their own; writes bench/RESULTS.md.
+# Benchmarks in a Release build of their own, and the page's figures;
+# writes bench/RESULTS.md.
 BENCH_DIR ?= build-bench
-bench: deps
+bench: deps web
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
-	cmake --build $(BENCH_DIR) -j $(JOBS) --target mirtil_bench
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target mirtil_bench mirtil-host
 	python3 bench/report.py --build $(BENCH_DIR) --out bench/RESULTS.md
+
+# Mirrortile in the browser: web/dist/ holds the page, its script, the wasm
+# and the demo drawing it opens on, which comes from the native build.
+WEB_BUILD_DIR ?= build-web
+web: configure
+	NODE_PATH=/usr/share/nodejs $(MAKE) --no-print-directory web-build
+
+.PHONY: web-build
+web-build:
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target mirtil-host
+	emcmake cmake -S web -B $(WEB_BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
+	cmake --build $(WEB_BUILD_DIR) -j $(JOBS) --target mirtil_web
+	$(BUILD_DIR)/bin/mirtil-host demo --out $(WEB_BUILD_DIR)/demo --prefs $(WEB_BUILD_DIR)/demo/prefs > /dev/null
+	mkdir -p web/dist
+	cp web/page/* web/dist/
+	cp $(WEB_BUILD_DIR)/demo/demo.svg web/dist/demo.svg
 
 clean:
 	rm -rf $(BUILD_DIR) $(WIN32_DIR) $(WIN64_DIR)

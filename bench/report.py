@@ -83,6 +83,52 @@ def fmt_ratio(a, b):
     return "-" if a is None or b is None or b == 0 else f"{a / b:.2f}"
 
 
+WEB_UPDATE_BUDGET_MS = 1000.0 / 60
+WEB_WASM_RATIO_TARGET = 2.0
+
+
+def web_section(build):
+    """The page's figures (web/bench/measure.js) as lines of the report;
+    none when the page is not built."""
+    root = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+    if not os.path.exists(os.path.join(root, "web", "dist", "mirrortile.js")):
+        return []
+    env = dict(os.environ, NODE_PATH="/usr/share/nodejs",
+               MIRTIL_HOST=os.path.join(build, "bin", "mirtil-host"))
+    result = subprocess.run(["node", os.path.join(root, "web", "bench", "measure.js")],
+                            capture_output=True, text=True, env=env, check=True)
+    f = json.loads(result.stdout)
+    browser, wasm, native = f["browser"], f["wasm"], f["native"]
+    yes = lambda ok: "yes" if ok else "no"
+    return [
+        "## The page in the browser, over the demo drawing",
+        "",
+        f"Headless Chromium (software drawing): the median of {f['dragUpdates']} drag updates of the tool "
+        "(the host's message, the document written as SVG and drawn again by the browser) and of "
+        f"{f['animationSteps']} steps of Rotate Mirrortiles (every object turned and updated, then drawn). "
+        "Beside them the host alone: the same messages in the wasm build under node, and in the native "
+        "program (a run with the messages less one without, the best of five, over their number; 5000 drag "
+        "updates there).",
+        "",
+        "| What | Browser ms | Wasm host ms | Native host ms | Wasm / native |",
+        "|---|---|---|---|---|",
+        f"| drag update | {fmt_ms(browser['update'])} | {fmt_ms(wasm['update'])} | {fmt_ms(native['update'])} | "
+        f"{fmt_ratio(wasm['update'], native['update'])} |",
+        f"| animation step | {fmt_ms(browser['step'])} | {fmt_ms(wasm['step'])} | {fmt_ms(native['step'])} | "
+        f"{fmt_ratio(wasm['step'], native['step'])} |",
+        "",
+        "| Target | Figure | Met |",
+        "|---|---|---|",
+        f"| a drag update within a frame at 60 updates a second ({WEB_UPDATE_BUDGET_MS:.1f} ms) | "
+        f"{fmt_ms(browser['update'])} ms | {yes(browser['update'] <= WEB_UPDATE_BUDGET_MS)} |",
+        f"| the wasm host's drag update within {WEB_WASM_RATIO_TARGET:.0f}x native | "
+        f"{fmt_ratio(wasm['update'], native['update'])} | {yes(wasm['update'] <= WEB_WASM_RATIO_TARGET * native['update'])} |",
+        f"| the wasm host's animation step within {WEB_WASM_RATIO_TARGET:.0f}x native | "
+        f"{fmt_ratio(wasm['step'], native['step'])} | {yes(wasm['step'] <= WEB_WASM_RATIO_TARGET * native['step'])} |",
+        "",
+    ]
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--build", default="build-bench")
@@ -242,6 +288,8 @@ def main():
         for name, message in failed.items():
             add(f"| {name} | {message} |")
         add("")
+
+    lines.extend(web_section(args.build))
 
     notes = os.path.join(os.path.dirname(os.path.abspath(__file__)), "NOTES.md")
     if os.path.exists(notes):

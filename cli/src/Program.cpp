@@ -26,7 +26,7 @@ const char* const kUsage =
     "usage:\n"
     "  mirtil-host demo [--out DIR]\n"
     "  mirtil-host make IN.svg OUT.svg --press X,Y --release X,Y [--type 0|1] [--layer NAME]\n"
-    "                   [--turn X1,Y1,X2,Y2] [--png FILE] [--dump FILE]\n"
+    "                   [--turn X1,Y1,X2,Y2] [--expand FILE] [--png FILE] [--dump FILE]\n"
     "                   [--export-seam-free FILE]\n"
     "  mirtil-host run SCRIPT [--open IN.svg] [--save OUT.svg] [--png FILE] [--dump FILE]\n"
     "                   [--export-seam-free FILE]\n"
@@ -56,7 +56,7 @@ UsageError Bad(const Arguments& args, const std::string& message) {
 Arguments ReadArguments(const std::vector<std::string>& words) {
   static const std::map<std::string, std::pair<std::size_t, std::set<std::string>>> kCommands = {
       {"demo", {0, {"out"}}},
-      {"make", {2, {"press", "release", "type", "layer", "turn", "png", "dump", "export-seam-free"}}},
+      {"make", {2, {"press", "release", "type", "layer", "turn", "expand", "png", "dump", "export-seam-free"}}},
       {"run", {1, {"open", "save", "png", "dump", "export-seam-free"}}},
       {"render", {2, {"scale"}}},
       {"animate", {2, {"seconds"}}},
@@ -167,6 +167,11 @@ void Make(Session& session, const Arguments& args) {
     PrintAlerts(session);
   }
   saveDocument(session, args.positional[1]);
+  if (args.has("expand")) {
+    AIArtHandle expanded = nullptr;
+    Answered(session.edits().expand(session.art("@last"), &expanded), "the expansion");
+    saveDocument(session, args.option("expand"));
+  }
   WriteOutputs(session, args);
 }
 

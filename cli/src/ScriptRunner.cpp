@@ -196,6 +196,14 @@ const std::map<std::string, Parser>& Commands() {
          if (seconds < 0) throw r.error("SECONDS must not be negative");
          return Message([&s, seconds] { return s.wait(seconds); });
        }},
+      {"expand",
+       [](LineReader& r, Session& s) {
+         const std::string id = r.text("ID");
+         return Message([&s, id] {
+           AIArtHandle expanded = nullptr;
+           return s.edits().expand(s.art(id), &expanded);
+         });
+       }},
       {"move",
        [](LineReader& r, Session& s) {
          const std::string id = r.text("ID");

@@ -190,6 +190,45 @@ TEST_F(ProgramTest, UndoAndRedoTakeBackAndBringBackWholeDrags) {
   EXPECT_NE(nothing.err.find("script.mirtil:1: nothing to undo"), std::string::npos) << nothing.err;
 }
 
+// Expand: the object becomes a plain group of its result, under its id,
+// in one undo step; art that is not plug-in art is refused.
+TEST_F(ProgramTest, ExpandReplacesTheObjectByItsResultInOneStep) {
+  const ProgramRun expanded = script(std::string(kSquareScript) +
+                                         "drag 50 50 90 50\n"
+                                         "expect objects 1\n"
+                                         "save live.svg\n"
+                                         "expand @last\n"
+                                         "expect objects 0\n"
+                                         "save plain.svg\n"
+                                         "undo\n"
+                                         "expect objects 1\n"
+                                         "redo\n"
+                                         "expect objects 0\n"
+                                         "expand red\n"
+                                         "expect result 'PARM'\n",
+                                     {"--dump", "dump.json"});
+  ASSERT_EQ(expanded.status, 0) << expanded.err;
+  const std::string live = read("live.svg");
+  const std::string plain = read("plain.svg");
+  EXPECT_NE(live.find("urn:mirrortile:host-document"), std::string::npos);
+  EXPECT_EQ(plain.find("<mirtil:"), std::string::npos) << plain;
+  // The six cells are there as paths, as many as the object showed.
+  const auto count = [](const std::string& text, const std::string& what) {
+    std::size_t n = 0;
+    for (std::size_t at = text.find(what); at != std::string::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+  };
+  EXPECT_GE(count(plain, "<path"), 6u);
+  EXPECT_EQ(mirrortiles(json("dump.json")).size(), 0u);
+
+  write("in.svg", kSquareSvg);
+  const ProgramRun made =
+      run({"make", "in.svg", "made.svg", "--press", "50,50", "--release", "90,50", "--expand", "flat.svg"});
+  ASSERT_EQ(made.status, 0) << made.err;
+  EXPECT_NE(read("made.svg").find("urn:mirrortile:host-document"), std::string::npos);
+  EXPECT_EQ(read("flat.svg").find("<mirtil:"), std::string::npos);
+}
+
 TEST_F(ProgramTest, TheHostsEditsLayersAndFilesWorkFromAScript) {
   const ProgramRun edited = script(std::string(kSquareScript) +
                                    "drag 50 50 90 50\n"

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <charconv>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -132,6 +133,40 @@ TEST(RealText, EveryFloatReadsBackThroughDoubleExactly) {
     }
     EXPECT_EQ(formatReal(0.1f), "0.1");
     EXPECT_EQ(formatReal(-250.5f), "-250.5");
+}
+
+// The browser build writes numbers through printf; its texts must be the
+// native build's byte for byte, or saved files would differ.
+TEST(RealText, ThePrintfFormIsToCharsForFloatsAndDoubles) {
+    std::mt19937_64 random(11);
+    for (int i = 0; i < 100000; ++i) {
+        const uint64_t bits = random();
+        float single;
+        double wide;
+        const uint32_t low = uint32_t(bits);
+        std::memcpy(&single, &low, sizeof single);
+        std::memcpy(&wide, &bits, sizeof wide);
+        char buffer[64];
+        if (std::isfinite(single)) {
+            ASSERT_EQ(shortestText(single), std::string(buffer, std::to_chars(buffer, buffer + 64, single).ptr));
+        }
+        if (std::isfinite(wide)) {
+            ASSERT_EQ(shortestText(wide), std::string(buffer, std::to_chars(buffer, buffer + 64, wide).ptr));
+        }
+    }
+    for (const float value : {0.0f, -0.0f, 1.0f, 100.0f, 1e7f, 1.5e-7f, 123456.7f, 0.001f, -250.5f, 3e38f}) {
+        char buffer[64];
+        EXPECT_EQ(shortestText(value), std::string(buffer, std::to_chars(buffer, buffer + 64, value).ptr));
+    }
+}
+
+TEST(RealText, DecimalsAreWholeTextsInRange) {
+    EXPECT_EQ(parseDecimal("12.5"), 12.5);
+    EXPECT_EQ(parseDecimal("-1e3"), -1000.0);
+    EXPECT_EQ(parseDecimal(".5"), 0.5);
+    for (const char* bad : {"", "+1", " 1", "1 ", "0x10", "1e999", "1.5px"}) {
+        EXPECT_FALSE(parseDecimal(bad).has_value()) << bad;
+    }
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include "LibraryFixture.h"
 #include "hostapi/HostResources.h"
+#include "hostlinked/LinkedModuleLoader.h"
 #include "ovaimirtilpig.h"
 
 extern "C" AIErr PluginMain(const char* caller, const char* selector, void* message);
@@ -147,23 +148,6 @@ TEST_F(LibraryTest, AnObjectWithoutEditPathIsRefused) {
 // The plug-in linked into this program and driven by the host through its
 // entry point, so that the reports of whole messages can be read: the
 // start-up switches the log off, and the test switches it on again.
-class LinkedModule : public hostapp::LoadedModule {
- public:
-  void* findSymbol(const char* name) const override {
-    if (std::string(name) == "PluginMain") return reinterpret_cast<void*>(&PluginMain);
-    return nullptr;
-  }
-  void* nativeHandle() const override { return const_cast<LinkedModule*>(this); }
-  const ModuleResourceTable* resources() const override { return ModuleResourceDirectory(); }
-};
-
-class LinkedLoader : public hostapp::ModuleLoader {
- public:
-  std::unique_ptr<hostapp::LoadedModule> load(const std::string&, std::string&) override {
-    return std::make_unique<LinkedModule>();
-  }
-};
-
 class LinkedPluginTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -184,7 +168,7 @@ class LinkedPluginTest : public ::testing::Test {
     return nullptr;
   }
 
-  LinkedLoader loader;
+  hostlinked::LinkedModuleLoader loader{&PluginMain, &ModuleResourceDirectory};
   hostapp::HostApplication host{loader};
   std::unique_ptr<LogCapture> log;
 };

@@ -23,6 +23,8 @@ class ScriptRunner {
   // UsageError for input that cannot be used (an unknown id, a file that
   // cannot be read); both name file:line.
   void run();
+  // The code the last message answered.
+  AIErr lastResult() const { return lastResult_; }
 
   struct Step;
 

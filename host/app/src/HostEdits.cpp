@@ -89,6 +89,27 @@ AIErr HostEdits::moveEditPoint(AIArtHandle art, int16_t segment, AIRealPoint to)
   });
 }
 
+AIErr HostEdits::expand(AIArtHandle art, AIArtHandle* expanded) {
+  hostcore::Document& document = host_.document();
+  AIArtType type = kUnknownArt;
+  if (AIErr err = document.artType(art, &type)) return err;
+  if (type != kPluginArt) return kHostBadParameterErr;
+  AIArtHandle result = nullptr;
+  hostcore::ArtCopy copy;
+  if (AIErr err = document.resultGroup(art, &result)) return err;
+  if (AIErr err = document.copyArt(result, &copy)) return err;
+  const UserStep step(document);
+  AIArtHandle group = nullptr;
+  AIErr err = document.placeCopy(copy, kPlaceAbove, art, &group);
+  if (!err) err = document.disposeArt(art);
+  if (err) {
+    document.revertToMark();
+    return err;
+  }
+  *expanded = group;
+  return kNoErr;
+}
+
 AIErr HostEdits::paint(AIArtHandle art, const AIPathStyle& style) {
   return edit(art, kAIStyleOperationCode, 0, [&] { return host_.document().setPathStyle(art, style); });
 }

@@ -662,10 +662,9 @@ private:
 
     static std::optional<float> real(std::string_view text) {
         text = trim(text);
-        double value = 0;
-        const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-        if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
-        return float(value);
+        const std::optional<double> value = parseDecimal(text);
+        if (!value) return std::nullopt;
+        return float(*value);
     }
 
     void readEntry(const xmlNode* entry, hostcore::DictEntries& entries) {

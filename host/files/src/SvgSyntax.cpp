@@ -1,8 +1,11 @@
 #include "hostfiles/SvgSyntax.h"
 
 #include <algorithm>
+#include <cctype>
+#include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
 
 namespace hostfiles::svg {
@@ -67,10 +70,8 @@ public:
         // from_chars takes neither a leading '+' nor a lone '.'-free form it cannot read.
         std::string token(text_.substr(pos_ + (signedNumber && text_[pos_] == '+' ? 1 : 0),
                                        end - pos_ - (signedNumber && text_[pos_] == '+' ? 1 : 0)));
-        double value = 0;
-        const auto result = std::from_chars(token.data(), token.data() + token.size(), value);
-        if (result.ec != std::errc() || result.ptr != token.data() + token.size()) return std::nullopt;
-        pos_ = end;
+        const std::optional<double> value = parseDecimal(token);
+        if (value) pos_ = end;
         return value;
     }
 
@@ -213,6 +214,27 @@ std::string_view trim(std::string_view text) {
     while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
     while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
     return text;
+}
+
+std::optional<double> parseDecimal(std::string_view text) {
+    double value = 0;
+#if defined(__cpp_lib_to_chars)
+    const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
+#else
+    // A standard library without floating-point from_chars (the browser
+    // build's): strtod in the only locale there is, "C", held to the same
+    // grammar: no leading blank or '+', no hexadecimal.
+    if (text.empty() || text[0] == '+' || std::isspace(static_cast<unsigned char>(text[0])) ||
+        text.find_first_of("xX") != std::string_view::npos)
+        return std::nullopt;
+    const std::string copy(text);
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtod(copy.c_str(), &end);
+    if (errno == ERANGE || end != copy.c_str() + copy.size()) return std::nullopt;
+#endif
+    return value;
 }
 
 std::optional<std::vector<double>> parseNumberList(std::string_view text) {
@@ -460,24 +482,83 @@ std::string urlReference(std::string_view text) {
     return std::string(inner.substr(1));
 }
 
-std::string formatReal(float value) {
+namespace {
+
+// The shortest scientific digits that read back as the value: printf
+// rounds correctly, so the first precision that reads back is the
+// shortest, and its digits the nearest of that length; every longer
+// precision reads back too, so the first is found by halving.
+template <typename Real>
+std::string shortest(Real value, int maxDigits, Real (*read)(const char*, char**)) {
+    if (!std::isfinite(value)) return std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
+    if (value == 0) return std::signbit(value) ? "-0" : "0";
     char buffer[64];
-    auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    std::string text(buffer, end);
+    const auto readsBack = [&](int digits) {
+        std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, double(value));
+        return read(buffer, nullptr) == value;
+    };
+    int low = 1;
+    int high = maxDigits;
+    while (low < high) {
+        const int middle = (low + high) / 2;
+        if (readsBack(middle)) high = middle;
+        else low = middle + 1;
+    }
+    readsBack(low);
+    // buffer: [-]d[.ddd]e±XX
+    std::string text(buffer);
+    const bool negative = text[0] == '-';
+    const size_t e = text.find('e');
+    std::string mantissa = text.substr(negative ? 1 : 0, e - (negative ? 1 : 0));
+    const int exponent = std::atoi(text.c_str() + e + 1);
+    std::string digitsOnly;
+    for (char c : mantissa) if (c != '.') digitsOnly += c;
+    while (digitsOnly.size() > 1 && digitsOnly.back() == '0') digitsOnly.pop_back();
+    const int count = int(digitsOnly.size());
+
+    std::string scientific = digitsOnly.substr(0, 1);
+    if (count > 1) scientific += "." + digitsOnly.substr(1);
+    char exponentText[16];
+    std::snprintf(exponentText, sizeof exponentText, "e%c%02d", exponent < 0 ? '-' : '+', std::abs(exponent));
+    scientific += exponentText;
+
+    std::string fixed;
+    if (exponent >= 0) {
+        // A whole number is written with all its digits, as %f writes it.
+        if (count <= exponent + 1) {
+            std::snprintf(buffer, sizeof buffer, "%.0f", std::fabs(double(value)));
+            fixed = buffer;
+        } else fixed = digitsOnly.substr(0, size_t(exponent + 1)) + "." + digitsOnly.substr(size_t(exponent + 1));
+    } else {
+        fixed = "0." + std::string(size_t(-exponent - 1), '0') + digitsOnly;
+    }
+    return (negative ? "-" : "") + (fixed.size() <= scientific.size() ? fixed : scientific);
+}
+
+template <typename Real>
+std::string toText(Real value) {
+#if defined(__cpp_lib_to_chars)
+    char buffer[64];
+    return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+#else
+    return shortestText(value);
+#endif
+}
+
+}  // namespace
+
+std::string shortestText(float value) { return shortest<float>(value, 9, std::strtof); }
+std::string shortestText(double value) { return shortest<double>(value, 17, std::strtod); }
+
+std::string formatReal(float value) {
+    std::string text = toText(value);
     // Readers go through double; the rare text that then rounds to a
     // neighbouring float is replaced by the exact double's text.
-    if (std::isfinite(value) && float(std::strtod(text.c_str(), nullptr)) != value) {
-        end = std::to_chars(buffer, buffer + sizeof buffer, double(value)).ptr;
-        text.assign(buffer, end);
-    }
+    if (std::isfinite(value) && float(std::strtod(text.c_str(), nullptr)) != value) text = toText(double(value));
     return text;
 }
 
-std::string formatDouble(double value) {
-    char buffer[64];
-    const auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-    return std::string(buffer, end);
-}
+std::string formatDouble(double value) { return toText(value); }
 
 std::vector<Subpath> rectangle(double x, double y, double w, double h, double rx, double ry) {
     if (w <= 0 || h <= 0) return {};

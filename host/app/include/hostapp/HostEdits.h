@@ -44,6 +44,13 @@ class HostEdits {
   // Painting with fill and stroke; ends with sub-code 0.
   AIErr paint(AIArtHandle art, const AIPathStyle& style);
 
+  // Expanding plug-in art: the art is replaced, in its place, by a plain
+  // group holding a copy of its result art (with ids of its own, as undo
+  // may bring the art back); the plug-in hears nothing, as of any art
+  // deleted. kHostBadParameterErr for art
+  // that is not plug-in art, nothing changed.
+  AIErr expand(AIArtHandle art, AIArtHandle* expanded);
+
   // The user's undo and redo; false when there is nothing to undo or redo.
   bool undo();
   bool redo();

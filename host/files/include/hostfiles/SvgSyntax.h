@@ -34,6 +34,14 @@ struct Subpath {
     bool closed = false;
 };
 
+// The shortest text that reads back as the same value, as to_chars writes
+// it (fixed or scientific, whichever is shorter, fixed on a tie), through
+// printf: for standard libraries without floating-point to_chars.
+std::string shortestText(float value);
+std::string shortestText(double value);
+// The whole text as a decimal number, as from_chars reads it (no leading
+// '+', no blanks); nullopt for anything else or a number out of range.
+std::optional<double> parseDecimal(std::string_view text);
 // Numbers separated by white space and/or commas; nullopt on anything else.
 std::optional<std::vector<double>> parseNumberList(std::string_view text);
 // A length with an optional unit, in user units (px; 1in = 96).
