@@ -98,12 +98,12 @@ AIErr HostEdits::expand(AIArtHandle art, AIArtHandle* expanded) {
   hostcore::ArtCopy copy;
   if (AIErr err = document.resultGroup(art, &result)) return err;
   if (AIErr err = document.copyArt(result, &copy)) return err;
-  const UserStep step(document);
+  const hostcore::UndoStep step(document.journal());
   AIArtHandle group = nullptr;
   AIErr err = document.placeCopy(copy, kPlaceAbove, art, &group);
   if (!err) err = document.disposeArt(art);
   if (err) {
-    document.revertToMark();
+    document.journal().revertToMark();
     return err;
   }
   *expanded = group;
