@@ -125,16 +125,16 @@ class WebEditor {
     hostcore::Document& document = session_->document();
     json layers = json::array();
     AILayerHandle current = nullptr;
-    document.currentLayer(&current);
+    hostcore::require(document.currentLayer(&current), "currentLayer");
     AILayerHandle layer = nullptr;
-    document.firstLayer(&layer);
+    hostcore::require(document.firstLayer(&layer), "firstLayer");
     while (layer) {
       std::string title;
       AIBoolean visible = false;
       AIBoolean editable = false;
-      document.layerTitle(layer, &title);
-      document.layerVisible(layer, &visible);
-      document.layerEditable(layer, &editable);
+      hostcore::require(document.layerTitle(layer, &title), "layerTitle");
+      hostcore::require(document.layerVisible(layer, &visible), "layerVisible");
+      hostcore::require(document.layerEditable(layer, &editable), "layerEditable");
       layers.push_back({{"title", title}, {"visible", bool(visible)}, {"editable", bool(editable)},
                         {"current", layer == current}});
       if (document.nextLayer(layer, &layer) != kNoErr) break;
