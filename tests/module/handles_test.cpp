@@ -2,13 +2,14 @@
 // another kind, of an object since gone, or made up is answered with the
 // host's error (or nothing) and never followed.
 
+#include "hostcore/Handles.h"
+
 #include <gtest/gtest.h>
 
 #include <memory>
 
 #include "hostapp/Dialogs.h"
 #include "hostapp/HostApplication.h"
-#include "hostcore/Handles.h"
 #include "hostposix/DlopenModuleLoader.h"
 
 namespace {
@@ -85,8 +86,7 @@ TEST_F(HandleTest, NotifiersRefuseOtherKindsAndAges) {
   const auto* notifiers = suite<AINotifierSuite>(kAINotifierSuite, kAINotifierSuiteVersion);
   EXPECT_EQ(notifiers->SetNotifierActive(notifier, true), kNoErr);
   EXPECT_EQ(notifiers->SetNotifierActive(Foreign<AINotifierHandle>(timer), false), kHostStaleHandleErr);
-  EXPECT_EQ(notifiers->SetNotifierActive(Aged(notifier, hostcore::HandleKind::Notifier), false),
-            kHostStaleHandleErr);
+  EXPECT_EQ(notifiers->SetNotifierActive(Aged(notifier, hostcore::HandleKind::Notifier), false), kHostStaleHandleErr);
   EXPECT_TRUE(host->notifiers()[0].active);
 }
 

@@ -28,7 +28,7 @@ struct SuiteFunctions {
 // Every application suite function counts itself with the core's fault
 // injector on entry and answers an injected fault instead of acting.
 #define HOSTAPP_ENTER(suite, function) \
-  HostApplication& h = host();           \
+  HostApplication& h = host();         \
   if (const AIErr injected = h.core_.faults().enterCall(suite, function)) return injected
 #define HOSTAPP_ENTER_OR(suite, function, failValue) \
   HostApplication& h = host();                       \
@@ -170,8 +170,9 @@ struct SuiteFunctions {
     IconRecord icon;
     icon.resourceID = iconID;
     icon.type = kADMUnknownIconType;
-    const ModuleResource* resource =
-        IsOurs(plugin) && iconID >= 0 && iconID <= 0xFFFF ? h.visibleResource(kResourceIconGroup, static_cast<uint16_t>(iconID)) : nullptr;
+    const ModuleResource* resource = IsOurs(plugin) && iconID >= 0 && iconID <= 0xFFFF
+                                         ? h.visibleResource(kResourceIconGroup, static_cast<uint16_t>(iconID))
+                                         : nullptr;
     if (resource) {
       const ResourceImage* image = static_cast<const ResourceImage*>(resource->data);
       icon.type = kLoadedIconType;
@@ -328,16 +329,15 @@ struct SuiteFunctions {
 
 namespace {
 
-const SPBasicSuite kBasicTable = {SuiteFunctions::AcquireSuite, SuiteFunctions::ReleaseSuite,
-                                  SuiteFunctions::IsEqual, SuiteFunctions::AllocateBlock,
-                                  SuiteFunctions::FreeBlock};
+const SPBasicSuite kBasicTable = {SuiteFunctions::AcquireSuite, SuiteFunctions::ReleaseSuite, SuiteFunctions::IsEqual,
+                                  SuiteFunctions::AllocateBlock, SuiteFunctions::FreeBlock};
 const SPAccessSuite kAccessTable = {SuiteFunctions::AcquirePlugin, SuiteFunctions::ReleasePlugin,
                                     SuiteFunctions::GetPluginAccess, SuiteFunctions::GetAccessInfo};
 const SPPluginsSuite kPluginsTable = {SuiteFunctions::SetPluginName, SuiteFunctions::GetPluginName};
 const AINotifierSuite kNotifierTable = {SuiteFunctions::AddNotifier, SuiteFunctions::SetNotifierActive};
 const AIContextSuite kContextTable = {SuiteFunctions::PushAppContext, SuiteFunctions::PopAppContext};
 const ADMBasicSuite kAlertTable = {SuiteFunctions::ErrorAlert, SuiteFunctions::MessageAlert,
-                                       SuiteFunctions::QuestionAlert};
+                                   SuiteFunctions::QuestionAlert};
 const ADMIconSuite kIconTable = {SuiteFunctions::GetIconFromResource, SuiteFunctions::GetIconType,
                                  SuiteFunctions::GetIconWidth, SuiteFunctions::GetIconHeight};
 const AIMenuSuite kMenuTable = {SuiteFunctions::AddMenuItem, SuiteFunctions::UpdateMenuItemAutomatically,
@@ -347,8 +347,7 @@ const AITimerSuite kTimerTable = {SuiteFunctions::AddTimer, SuiteFunctions::SetT
                                   SuiteFunctions::GetTimerActive, SuiteFunctions::SetTimerPeriod,
                                   SuiteFunctions::GetTimerPeriod};
 const AIToolSuite kToolTable = {SuiteFunctions::AddTool, SuiteFunctions::SetToolRolloverIcon};
-const AIPreferenceSuite kPreferenceTable = {SuiteFunctions::GetIntegerPreference,
-                                            SuiteFunctions::PutIntegerPreference};
+const AIPreferenceSuite kPreferenceTable = {SuiteFunctions::GetIntegerPreference, SuiteFunctions::PutIntegerPreference};
 
 // Suites the plug-in holds but never calls: an empty table each.
 const unsigned char kUncalledTable[1] = {0};

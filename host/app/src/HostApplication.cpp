@@ -76,14 +76,13 @@ bool HostApplication::loadModule(const std::string& path) {
   }
   if (!propertyList) return refuse("has no plug-in property list");
   PluginProperties properties;
-  if (!readPropertyList(static_cast<const unsigned char*>(propertyList->data), propertyList->size, properties,
-                        error)) {
+  if (!readPropertyList(static_cast<const unsigned char*>(propertyList->data), propertyList->size, properties, error)) {
     return refuse(error);
   }
   if (properties.kind != "SPEA") return refuse("is not a plug-in (its kind is '" + properties.kind + "')");
   if (properties.interfaceVersion != kSupportedInterfaceVersion) {
-    return refuse("speaks interface version " + std::to_string(properties.interfaceVersion) +
-                  ", the host speaks " + std::to_string(kSupportedInterfaceVersion));
+    return refuse("speaks interface version " + std::to_string(properties.interfaceVersion) + ", the host speaks " +
+                  std::to_string(kSupportedInterfaceVersion));
   }
   if (properties.entryPoint.empty()) return refuse("names no entry point");
   const auto entryPoint = reinterpret_cast<PluginMainProc>(module->findSymbol(properties.entryPoint.c_str()));
@@ -118,9 +117,9 @@ AIErr HostApplication::sendMessage(const char* caller, const char* selector, SPM
   if (watcher_) watcher_->answered(caller, selector, result);
   // A plug-in that has let go of its suites (shut down, or unloaded) can
   // update nothing; its art waits for the next message.
-  const bool stopped = (std::strcmp(caller, kSPInterfaceCaller) == 0 &&
-                        std::strcmp(selector, kSPInterfaceShutdownSelector) == 0) ||
-                       (std::strcmp(caller, kSPAccessCaller) == 0 && std::strcmp(selector, kSPAccessUnloadSelector) == 0);
+  const bool stopped =
+      (std::strcmp(caller, kSPInterfaceCaller) == 0 && std::strcmp(selector, kSPInterfaceShutdownSelector) == 0) ||
+      (std::strcmp(caller, kSPAccessCaller) == 0 && std::strcmp(selector, kSPAccessUnloadSelector) == 0);
   if (!updatingPluginArt_ && !stopped) updatePluginArt();
   return result;
 }

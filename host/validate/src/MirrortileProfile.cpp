@@ -27,12 +27,20 @@ AIArtHandle onlyObject(Trial& trial) {
 std::vector<Scenario> scenarios() {
   const auto withSquare = [](Trial& trial) { trial.addSquare({0, 0}, 5); };
   const auto withObject = [](Trial& trial) { makeObject(trial, {50, 50}, {80, 50}); };
-  const auto withSelectedObject = [](Trial& trial) {
-    trial.select(makeObject(trial, {50, 50}, {80, 50}), true);
-  };
+  const auto withSelectedObject = [](Trial& trial) { trial.select(makeObject(trial, {50, 50}, {80, 50}), true); };
   std::vector<Scenario> list;
-  list.push_back({"create InPlace", [=](Trial& t) { setType(t, 0); withSquare(t); }, createDrag});
-  list.push_back({"create Sweep", [=](Trial& t) { setType(t, 1); withSquare(t); }, createDrag});
+  list.push_back({"create InPlace",
+                  [=](Trial& t) {
+                    setType(t, 0);
+                    withSquare(t);
+                  },
+                  createDrag});
+  list.push_back({"create Sweep",
+                  [=](Trial& t) {
+                    setType(t, 1);
+                    withSquare(t);
+                  },
+                  createDrag});
   list.push_back({"refused drag: locked layer",
                   [=](Trial& t) {
                     withSquare(t);
@@ -40,24 +48,30 @@ std::vector<Scenario> scenarios() {
                   },
                   createDrag});
   list.push_back({"refused drag: other art selected",
-                  [=](Trial& t) { t.select(t.addSquare({0, 0}, 5), true); }, createDrag});
+                  [=](Trial& t) {
+                    t.select(t.addSquare({0, 0}, 5), true);
+                  },
+                  createDrag});
   list.push_back({"refused drag: two objects selected",
                   [=](Trial& t) {
                     t.select(makeObject(t, {50, 50}, {80, 50}), true);
                     t.select(makeObject(t, {-50, -50}, {-80, -50}), true);
                   },
                   createDrag});
-  list.push_back({"refused drag: too short", withSquare,
-                  [](Trial& t) { t.tool().dragFromTo({0, 0}, {}, {5, 0}); }});
-  list.push_back({"refused drag: no art", withSquare,
-                  [](Trial& t) { t.tool().dragFromTo({500, 500}, {}, {540, 500}); }});
-  list.push_back({"re-align", withSelectedObject,
-                  [](Trial& t) { t.tool().dragFromTo({50, 40}, {{70, 30}}, {90, 50}); }});
+  list.push_back({"refused drag: too short", withSquare, [](Trial& t) { t.tool().dragFromTo({0, 0}, {}, {5, 0}); }});
+  list.push_back({"refused drag: no art", withSquare, [](Trial& t) {
+                    t.tool().dragFromTo({500, 500}, {}, {540, 500});
+                  }});
+  list.push_back({"re-align", withSelectedObject, [](Trial& t) {
+                    t.tool().dragFromTo({50, 40}, {{70, 30}}, {90, 50});
+                  }});
   list.push_back({"move", withObject, [](Trial& t) { t.edits().move(onlyObject(t), 10, -5); }});
-  list.push_back({"move edit point", withObject,
-                  [](Trial& t) { t.edits().moveEditPoint(onlyObject(t), 1, {90, 60}); }});
-  list.push_back({"free transform", withObject,
-                  [](Trial& t) { t.edits().freeTransform(onlyObject(t), AIRealMatrix{1.5f, 0.2f, 0, 1.2f, 4, 3}); }});
+  list.push_back({"move edit point", withObject, [](Trial& t) {
+                    t.edits().moveEditPoint(onlyObject(t), 1, {90, 60});
+                  }});
+  list.push_back({"free transform", withObject, [](Trial& t) {
+                    t.edits().freeTransform(onlyObject(t), AIRealMatrix{1.5f, 0.2f, 0, 1.2f, 4, 3});
+                  }});
   list.push_back({"paint", withObject, [](Trial& t) {
                     AIPathStyle style{};
                     style.fillPaint = true;
@@ -66,8 +80,7 @@ std::vector<Scenario> scenarios() {
                     style.fill.opacity = 1;
                     t.edits().paint(onlyObject(t), style);
                   }});
-  list.push_back({"animation on", withObject,
-                  [](Trial& t) { t.host().chooseMenuItem(t.host().menuItemHandle(1)); }});
+  list.push_back({"animation on", withObject, [](Trial& t) { t.host().chooseMenuItem(t.host().menuItemHandle(1)); }});
   list.push_back({"animation steps",
                   [=](Trial& t) {
                     withObject(t);
@@ -75,10 +88,9 @@ std::vector<Scenario> scenarios() {
                   },
                   [](Trial& t) { t.host().advanceClock(70); }});
   list.push_back({"options OK", nullptr, [](Trial& t) {
-                    t.host().dialogs().script({hostapp::DialogStep::type(kStepsItem, "12"),
-                                               hostapp::DialogStep::type(kDelayItem, "3"),
-                                               hostapp::DialogStep::press(kSweepItem),
-                                               hostapp::DialogStep::press(kOKItem)});
+                    t.host().dialogs().script(
+                        {hostapp::DialogStep::type(kStepsItem, "12"), hostapp::DialogStep::type(kDelayItem, "3"),
+                         hostapp::DialogStep::press(kSweepItem), hostapp::DialogStep::press(kOKItem)});
                     t.tool().editOptions();
                   }});
   list.push_back({"options Cancel", nullptr, [](Trial& t) {

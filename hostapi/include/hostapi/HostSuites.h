@@ -4,6 +4,21 @@
  * plug-in writes them (sAIArt->GetArtFirstChild(edit,&edititem)).
  * Suites whose functions the plug-in never calls are declared without
  * a body: the plug-in acquires them, but never looks inside.
+ *
+ * What holds for every function below unless its comment says otherwise:
+ * - Codes. 0 on success; 'PARM' (kHostBadParameterErr) for a null pointer
+ *   or an argument out of range; 'STAL' (kHostStaleHandleErr) for a handle
+ *   of another kind, of an object since gone, or never issued. Any call
+ *   may instead answer the code of a fault the host was told to inject,
+ *   changing nothing. Functions without a code answer null, 0 or false,
+ *   and do nothing, where one with a code would have failed.
+ * - Ownership. Texts and records passed in are copied before the call
+ *   returns. Handles handed out belong to the host and stay valid as long
+ *   as their object; the plug-in gives back only what a comment says it
+ *   must (suites, blocks, dictionary and array references, art sets).
+ * - When. Only while the plug-in handles a message of the host, on the
+ *   thread that sent it; `self` and `plugin` are the plug-in reference of
+ *   that message's head (another answers 'PARM').
  */
 #ifndef MIRTIL_HOSTAPI_HOSTSUITES_H
 #define MIRTIL_HOSTAPI_HOSTSUITES_H
@@ -21,11 +36,21 @@ extern "C" {
 #define kSPBasicSuite "SP Basic Suite"
 #define kSPBasicSuiteVersion 4
 typedef struct SPBasicSuite {
+    /* Hands out the suite of that name and version in *suite; each
+     * acquisition is released with ReleaseSuite. 'S!FD' when the host has
+     * no such suite (or the version differs). */
     AIErr (*AcquireSuite)(const char* name, int32_t version, const void** suite);
+    /* Gives back one acquisition. 'PARM' for a null name, 'S!FD' for an
+     * unknown suite, 'SBSY' for a suite not held. */
     AIErr (*ReleaseSuite)(const char* name, int32_t version);
-    /* Non-zero when the two texts are equal. */
+    /* Non-zero when the two texts are equal; 0 when either is null. */
     AIBoolean (*IsEqual)(const char* token1, const char* token2);
+    /* A block of at least size bytes (one for 0) in *block, which the
+     * plug-in frees with FreeBlock; *block is null and the answer '!MEM'
+     * when none can be had. 'PARM' for a null block. */
     AIErr (*AllocateBlock)(size_t size, void** block);
+    /* Frees a block from AllocateBlock; null is 0 and does nothing, a block
+     * the host never gave out (or freed already) 'PARM'. */
     AIErr (*FreeBlock)(void* block);
 } SPBasicSuite;
 
@@ -36,17 +61,25 @@ typedef struct SPPlatformAccessInfo {
     void* defaultAccess;
 } SPPlatformAccessInfo;
 typedef struct SPAccessSuite {
-    /* Keeps the plug-in's library loaded until released. */
+    /* Locks the plug-in's library in memory: until each lock is released
+     * with ReleasePlugin, the host refuses to unload it ('LOCK' from the
+     * host's unload) except when quitting. */
     AIErr (*AcquirePlugin)(SPPluginRef plugin, SPAccessRef* access);
+    /* Releases one lock; 'PARM' for another access or when none is held. */
     AIErr (*ReleasePlugin)(SPAccessRef access);
+    /* The plug-in's access in *access, without a lock. */
     AIErr (*GetPluginAccess)(SPPluginRef plugin, SPAccessRef* access);
+    /* The module handle of the plug-in's library in info->defaultAccess
+     * (the handle its resources are loaded from). */
     AIErr (*GetAccessInfo)(SPAccessRef access, SPPlatformAccessInfo* info);
 } SPAccessSuite;
 
 #define kSPPluginsSuite "SP Plug-ins Suite"
 #define kSPPluginsSuiteVersion 4
 typedef struct SPPluginsSuite {
+    /* Names the plug-in (copied). */
     AIErr (*SetPluginName)(SPPluginRef plugin, const char* name);
+    /* The name in *name, valid until the next SetPluginName; empty until set. */
     AIErr (*GetPluginName)(SPPluginRef plugin, const char** name);
 } SPPluginsSuite;
 
@@ -61,15 +94,23 @@ typedef struct SPBlocksSuite SPBlocksSuite;
 #define kAINotifierSuite "AI Notifier Suite"
 #define kAINotifierSuiteVersion 2
 typedef struct AINotifierSuite {
+    /* Registers an active notifier for notifications of `type` (such as
+     * kAIApplicationStartedNotifier, sent after start-up); they come as
+     * ("AI Notifier", "AI Notify") with this handle. Usually at start-up. */
     AIErr (*AddNotifier)(SPPluginRef self, const char* name, const char* type,
                          AINotifierHandle* notifier);
+    /* An inactive notifier is sent nothing. */
     AIErr (*SetNotifierActive)(AINotifierHandle notifier, AIBoolean active);
 } AINotifierSuite;
 
 #define kAIContextSuite "AI Context Suite"
 #define kAIContextSuiteVersion 3
 typedef struct AIContextSuite {
+    /* Enters an application context, for host calls made outside the
+     * handling of a document message; popped with PopAppContext. */
     AIErr (*PushAppContext)(SPPluginRef self, AIAppContextHandle* appContext);
+    /* Leaves the innermost context; 'PARM' for any other handle, also one
+     * popped already. */
     AIErr (*PopAppContext)(AIAppContextHandle appContext);
 } AIContextSuite;
 
@@ -85,9 +126,12 @@ typedef void (*ADMItemNotifyProc)(ADMItemRef item, ADMNotifierRef notifier);
 #define kADMBasicSuite "ADM Basic Suite"
 #define kADMBasicSuiteVersion 8
 typedef struct ADMBasicSuite {
+    /* Shows the text (null: empty) as an error alert and waits until the
+     * user closes it. */
     void (*ErrorAlert)(const char* text);
+    /* The same, as a message. */
     void (*MessageAlert)(const char* text);
-    /* Answers 1 for yes, 0 for no. */
+    /* Asks the user; answers 1 for yes, 0 for no (and 0 when it cannot ask). */
     int32_t (*QuestionAlert)(const char* text);
 } ADMBasicSuite;
 
@@ -146,8 +190,13 @@ typedef struct ADMItemSuite {
 #define kADMIconSuite "ADM Icon Suite"
 #define kADMIconSuiteVersion 1
 typedef struct ADMIconSuite {
+    /* An icon from the plug-in's icon resource iconID; the host keeps it.
+     * Never null: an icon that could not be loaded has the type
+     * kADMUnknownIconType and no size. Null only when the call is failed. */
     ADMIconRef (*GetFromResource)(SPPluginRef plugin, int32_t iconID, int32_t iconIndex);
+    /* The icon's type; kADMUnknownIconType for one not loaded or an unknown handle. */
     int32_t (*GetType)(ADMIconRef icon);
+    /* Its size in pixels; 0 for one not loaded or an unknown handle. */
     int32_t (*GetWidth)(ADMIconRef icon);
     int32_t (*GetHeight)(ADMIconRef icon);
 } ADMIconSuite;
@@ -381,14 +430,22 @@ typedef struct AIPlatformAddMenuItemData {
 #define kAIMenuSuite "AI Menu Suite"
 #define kAIMenuSuiteVersion 7
 typedef struct AIMenuSuite {
+    /* Adds the command `inKey` to the menu group data->groupName, shown as
+     * data->itemText (a length byte, then the characters); choosing it
+     * sends ("AI Menu", "AI Go") with this handle. Usually at start-up. */
     AIErr (*AddMenuItem)(SPPluginRef self, const char* inKey, AIPlatformAddMenuItemData* data,
                          int32_t options, AIMenuItemHandle* menuItem);
+    /* Lets the host enable the item itself: with kAutoEnableMenuItemAction
+     * it is enabled while the conditions in ifIsTrue hold and those in
+     * ifIsNotTrue do not (kIfOpenDocument is the one this host knows). */
     AIErr (*UpdateMenuItemAutomatically)(AIMenuItemHandle menuItem, int32_t action,
                                          int32_t ifObjectIsInArtwork, int32_t ifObjectIsNotInArtwork,
                                          int32_t ifIsSelected, int32_t ifIsNotSelected,
                                          int32_t ifIsTrue, int32_t ifIsNotTrue);
+    /* Whether the item shows a check mark. */
     AIErr (*IsItemChecked)(AIMenuItemHandle menuItem, AIBoolean* checked);
     AIErr (*CheckItem)(AIMenuItemHandle menuItem, AIBoolean checked);
+    /* Whether the user can choose it now. */
     AIErr (*IsItemEnabled)(AIMenuItemHandle menuItem, AIBoolean* enabled);
 } AIMenuSuite;
 
@@ -405,18 +462,27 @@ typedef struct AIAddToolData {
 #define kAIToolSuite "AI Tool Suite"
 #define kAIToolSuiteVersion 9
 typedef struct AIToolSuite {
+    /* Adds a tool with data's title, tooltip and icon (from the icon
+     * suite); the user's work with it comes as ("AI Tool", ...) messages
+     * with this handle. Usually at start-up. */
     AIErr (*AddTool)(SPPluginRef self, const char* name, AIAddToolData* data, int32_t options,
                      AIToolHandle* tool);
+    /* The icon shown while the pointer is over the tool; an icon handle the
+     * host did not give out leaves the tool without one. */
     AIErr (*SetToolRolloverIcon)(AIToolHandle tool, ADMIconRef icon);
 } AIToolSuite;
 
 #define kAITimerSuite "AI Timer Suite"
 #define kAITimerSuiteVersion 3
 typedef struct AITimerSuite {
-    /* The period is in ticks of 1/60 second. */
+    /* An active timer whose period, in ticks of 1/60 second (more than 0),
+     * counts from now; each time it ends the host sends ("AI Timer",
+     * "AI Go") with this handle and the next period begins. */
     AIErr (*AddTimer)(SPPluginRef self, const char* name, int32_t period, AITimerHandle* timer);
+    /* Switching a timer on starts its period afresh. */
     AIErr (*SetTimerActive)(AITimerHandle timer, AIBoolean active);
     AIErr (*GetTimerActive)(AITimerHandle timer, AIBoolean* active);
+    /* A new period (more than 0, else 'PARM'), counted from now. */
     AIErr (*SetTimerPeriod)(AITimerHandle timer, int32_t period);
     AIErr (*GetTimerPeriod)(AITimerHandle timer, int32_t* period);
 } AITimerSuite;
@@ -424,18 +490,23 @@ typedef struct AITimerSuite {
 #define kAIPreferenceSuite "AI Preference Suite"
 #define kAIPreferenceSuiteVersion 2
 typedef struct AIPreferenceSuite {
-    /* A missing value leaves *value as it was and answers 0. */
+    /* The value kept under section `prefix`, name `suffix`; a missing
+     * value leaves *value as it was and answers 0. */
     AIErr (*GetIntegerPreference)(const char* prefix, const char* suffix, int32_t* value);
+    /* Keeps the value; 'NPRF' when the host's preferences file cannot be
+     * written (the value is kept for this run all the same). */
     AIErr (*PutIntegerPreference)(const char* prefix, const char* suffix, int32_t value);
 } AIPreferenceSuite;
 
 #define kAIUndoSuite "AI Undo Suite"
 #define kAIUndoSuiteVersion 4
 typedef struct AIUndoSuite {
-    /* Reverts the document changes made since the current tool drag (or
-     * message) began. */
+    /* Reverts the document changes made since the mark of the open undo
+     * step (the tool's press, else the start of the message), keeping the
+     * mark; with no step open it does nothing. Always 0. */
     AIErr (*UndoChanges)(void);
-    /* A silent message makes no user-visible undo step. */
+    /* A silent step makes no undo step of its own: it joins the step
+     * before it. Affects the open step only. Always 0. */
     AIErr (*SetSilent)(AIBoolean silent);
 } AIUndoSuite;
 

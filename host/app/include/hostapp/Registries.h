@@ -19,20 +19,20 @@ namespace hostapp {
 struct MenuItemRecord {
   std::string group;
   std::string name;
-  std::string text;              // as shown, without the length byte
+  std::string text;  // as shown, without the length byte
   int32_t options = 0;
   bool checked = false;
-  bool automatic = false;        // UpdateMenuItemAutomatically was called
+  bool automatic = false;  // UpdateMenuItemAutomatically was called
   int32_t autoAction = 0;
-  int32_t ifIsTrue = 0;          // conditions that must hold
-  int32_t ifIsNotTrue = 0;       // conditions that must not hold
+  int32_t ifIsTrue = 0;     // conditions that must hold
+  int32_t ifIsNotTrue = 0;  // conditions that must not hold
 };
 
 struct TimerRecord {
   std::string name;
-  int32_t period = 0;            // ticks of 1/60 second
+  int32_t period = 0;  // ticks of 1/60 second
   bool active = false;
-  int64_t periodStart = 0;       // tick from which the running period counts
+  int64_t periodStart = 0;  // tick from which the running period counts
 };
 
 struct ToolRecord {
@@ -41,7 +41,7 @@ struct ToolRecord {
   std::string tooltip;
   int32_t helpID = 0;
   int32_t options = 0;
-  int32_t iconID = -1;           // resource id of the icon, -1 for none
+  int32_t iconID = -1;  // resource id of the icon, -1 for none
   int32_t rolloverIconID = -1;
   int16_t sameGroupAs = 0;
   int16_t sameToolsetAs = 0;
@@ -55,7 +55,7 @@ struct NotifierRecord {
 
 struct IconRecord {
   int32_t resourceID = 0;
-  int32_t type = 0;              // kADMUnknownIconType when it could not be loaded
+  int32_t type = 0;  // kADMUnknownIconType when it could not be loaded
   int32_t width = 0;
   int32_t height = 0;
 };

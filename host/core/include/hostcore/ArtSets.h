@@ -13,19 +13,19 @@
 namespace hostcore {
 
 class ArtSets {
-public:
-    AIErr create(AIArtSet* set);
-    AIErr dispose(AIArtSet set);
-    AIErr members(AIArtSet set, std::vector<AIArtHandle>** members);
-    AIErr count(AIArtSet set, int32_t* count) const;
-    AIErr member(AIArtSet set, int32_t index, AIArtHandle* art) const;
-    // One line per set not disposed of.
-    std::vector<std::string> heldSets() const;
+ public:
+  AIErr create(AIArtSet* set);
+  AIErr dispose(AIArtSet set);
+  AIErr members(AIArtSet set, std::vector<AIArtHandle>** members);
+  AIErr count(AIArtSet set, int32_t* count) const;
+  AIErr member(AIArtSet set, int32_t index, AIArtHandle* art) const;
+  // One line per set not disposed of.
+  std::vector<std::string> heldSets() const;
 
-private:
-    AIErr find(AIArtSet set, uint32_t* index) const;
+ private:
+  AIErr find(AIArtSet set, uint32_t* index) const;
 
-    SlotTable<std::vector<AIArtHandle>> sets_;
+  SlotTable<std::vector<AIArtHandle>> sets_;
 };
 
 }  // namespace hostcore

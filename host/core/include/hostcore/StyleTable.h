@@ -15,29 +15,29 @@
 namespace hostcore {
 
 class StyleTable {
-public:
-    // The index of an equal style, added when there is none.
-    uint32_t intern(const AIPathStyle& pathStyle, const AIPathStyleMap& paintData);
-    const ArtStyle& operator[](uint32_t index) const { return styles_[index]; }
-    // Null for kNoIndex.
-    static AIArtStyleHandle handle(uint32_t index) {
-        return index == kNoIndex ? nullptr : makeHandle<AIArtStyleHandle>(HandleKind::ArtStyle, index, 1);
-    }
-    // A null handle is refused as a bad parameter.
-    AIErr find(AIArtStyleHandle style, uint32_t* index) const {
-        if (style == nullptr) return kHostBadParameterErr;
-        DecodedHandle h;
-        if (!readHandle(style, HandleKind::ArtStyle, h) || h.index >= styles_.size() || h.generation != 1)
-            return kHostStaleHandleErr;
-        *index = h.index;
-        return kNoErr;
-    }
-    // What art without a style of its own reads as: no fill, no stroke.
-    static AIPathStyle cleared();
+ public:
+  // The index of an equal style, added when there is none.
+  uint32_t intern(const AIPathStyle& pathStyle, const AIPathStyleMap& paintData);
+  const ArtStyle& operator[](uint32_t index) const { return styles_[index]; }
+  // Null for kNoIndex.
+  static AIArtStyleHandle handle(uint32_t index) {
+    return index == kNoIndex ? nullptr : makeHandle<AIArtStyleHandle>(HandleKind::ArtStyle, index, 1);
+  }
+  // A null handle is refused as a bad parameter.
+  AIErr find(AIArtStyleHandle style, uint32_t* index) const {
+    if (style == nullptr) return kHostBadParameterErr;
+    DecodedHandle h;
+    if (!readHandle(style, HandleKind::ArtStyle, h) || h.index >= styles_.size() || h.generation != 1)
+      return kHostStaleHandleErr;
+    *index = h.index;
+    return kNoErr;
+  }
+  // What art without a style of its own reads as: no fill, no stroke.
+  static AIPathStyle cleared();
 
-private:
-    std::vector<ArtStyle> styles_;
-    std::unordered_map<std::string, uint32_t> indexByKey_;
+ private:
+  std::vector<ArtStyle> styles_;
+  std::unordered_map<std::string, uint32_t> indexByKey_;
 };
 
 }  // namespace hostcore
