@@ -149,6 +149,20 @@ TEST_F(ToolTest, RefusedDragsAlertAtThePressAndChangeNothing) {
   EXPECT_EQ(doc().journal().undoDepth(), 0u);
 }
 
+// Plug-in art of a group with another name is ordinary art to the tool
+// and to the animation.
+TEST_F(ToolTest, PluginArtOfAnotherGroupIsNoMirrortileObject) {
+  const uint32_t otherGroup = host->core().documentPluginGroup("ORVoMirtilPigs");
+  AIArtHandle other = nullptr;
+  ASSERT_EQ(doc().newArt(kPluginArt, kPlaceInsideOnTop, layerGroup(layer), &other), kNoErr);
+  ASSERT_EQ(doc().attachPluginGroup(other, otherGroup, 1, 2), kNoErr);
+  select(other);
+  EXPECT_EQ(trackedCursor(), 118);
+  tool->dragFromTo({0, 0}, {{0, 20}}, {0, 40});
+  EXPECT_EQ(host->alerts(), std::vector<std::string>{"Non-mirrortile object selected"});
+  EXPECT_FALSE(known(other, "Mir-Angle"));
+}
+
 TEST_F(ToolTest, AQuarterTurnAboutThePivotReAlignsTheSelectedObject) {
   const AIArtHandle pig = makeMirtil({50, 50}, {80, 50});
   const AIArtHandle path = addSquare(layer, 300, 300, 5);

@@ -199,4 +199,27 @@ TEST_F(GeometryTest, RealArraysReadBackAndAShortArrayFailsOnItsMissingElement) {
   EXPECT_EQ(doc().releaseDictionary(dict), kNoErr);
 }
 
+TEST_F(GeometryTest, BooleansReadBackAndBadArgumentsAreRefused) {
+  const AIArtHandle square = addSquare(layer, 0, 0, 1);
+  AIDictionaryRef dict = nullptr;
+  ASSERT_EQ(doc().artDictionary(square, &dict), kNoErr);
+  for (const AIBoolean written : {AIBoolean(true), AIBoolean(false)}) {
+    ASSERT_EQ(WriteBoolToDict(dict, "Flag", written), kNoErr);
+    AIBoolean read = !written;
+    ASSERT_EQ(ReadBoolFromDict(dict, "Flag", &read), kNoErr);
+    EXPECT_EQ(read, written);
+  }
+  const hostcore::DictValue* stored = entry(square, "Flag");
+  ASSERT_NE(stored, nullptr);
+  ASSERT_TRUE(std::holds_alternative<bool>(*stored));
+  EXPECT_FALSE(std::get<bool>(*stored));
+  AIBoolean read = false;
+  EXPECT_NE(ReadBoolFromDict(dict, "Absent", &read), kNoErr);
+  EXPECT_EQ(WriteBoolToDict(nullptr, "Flag", true), kParm);
+  EXPECT_TRUE(logged("Bad args to WriteBoolToDict"));
+  EXPECT_EQ(ReadBoolFromDict(dict, nullptr, &read), kParm);
+  EXPECT_TRUE(logged("Bad args to ReadBoolFromDict"));
+  doc().releaseDictionary(dict);
+}
+
 }  // namespace
