@@ -16,11 +16,14 @@ TEST_F(ToolTest, AClickCreatesNothingAndSaysNothing) {
   EXPECT_EQ(doc().journal().undoDepth(), 0u);
 }
 
+// Mirror lines up to 10 points long, in any direction, are refused.
 TEST_F(ToolTest, AShortDragIsRefusedWithAnAlert) {
   addSquare(layer, 0, 0, 5);
   tool->dragFromTo({0, 0}, {{2, 0}}, {5, 0});
+  tool->dragFromTo({0, 0}, {{2, 0}}, {6, 7.9f});
   EXPECT_TRUE(plugins().empty());
-  EXPECT_EQ(host->alerts(), std::vector<std::string>{"Mirror lines are too short"});
+  EXPECT_EQ(host->alerts(), std::vector<std::string>(2, "Mirror lines are too short"));
+  EXPECT_NE(drag({0, 0}, {7, 7.5f}), nullptr);
 }
 
 TEST_F(ToolTest, ADragOverArtCreatesOneObjectAsOneUndoStep) {

@@ -168,6 +168,32 @@ TEST_F(GeometryTest, SelectionListsCountFilterAndHandOut) {
   free_mem(list);
 }
 
+// The edit path of a variable-width object stands for that object and is
+// never handed out as art of its own; other plug-in art's edit paths are.
+TEST_F(GeometryTest, SelectionListsLeaveOutEditPathsOfVariableWidthObjects) {
+  std::vector<AIArtHandle> editPaths;
+  for (const char* name : {"OrvoSwellpenPIG", "OrvoSwellpenPIGs"}) {
+    AIArtHandle object = nullptr;
+    AIArtHandle edit = nullptr;
+    ASSERT_EQ(doc().newArt(kPluginArt, kPlaceInsideOnTop, layerGroup(layer), &object), kNoErr);
+    ASSERT_EQ(doc().attachPluginGroup(object, host->core().documentPluginGroup(name), 1, 0), kNoErr);
+    ASSERT_EQ(doc().editGroup(object, &edit), kNoErr);
+    editPaths.push_back(addSquareIn(edit, 0, 0, 1));
+    select(editPaths.back());
+  }
+  const AIArtHandle path = addSquare(layer, 50, 50, 1);
+  select(path);
+
+  AIArtHandle* list = nullptr;
+  ASSERT_EQ(GetSelectedArtOfType(kPathArt, &list), 2);
+  std::vector<AIArtHandle> handedOut(list, list + 2);
+  std::vector<AIArtHandle> expected{editPaths[1], path};
+  std::sort(handedOut.begin(), handedOut.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(handedOut, expected);
+  free_mem(list);
+}
+
 TEST_F(GeometryTest, RealArraysReadBackAndAShortArrayFailsOnItsMissingElement) {
   const AIArtHandle square = addSquare(layer, 0, 0, 1);
   AIDictionaryRef dict = nullptr;
