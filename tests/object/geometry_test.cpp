@@ -47,6 +47,30 @@ TEST_F(GeometryTest, ThreeThirdTurnsBringArtBack) {
   EXPECT_EQ(TransformArt(addGroupIn(layerGroup(layer)), AIRealMatrix{1, 0, 0, 1, 5, 5}), kNoErr);
 }
 
+// A matrix or point call that the host fails leaves its result as it was:
+// the identity, the point itself.
+TEST_F(GeometryTest, AFailedMatrixOrPointCallLeavesTheIdentityOrThePoint) {
+  // The move to the pivot fails: the turn is about the origin, then moved by the pivot.
+  const AIArtHandle group = addGroupIn(layerGroup(layer));
+  const AIArtHandle square = addSquareIn(group, 30, 10, 5);
+  faults().failCall(kAIRealMathSuite, "AIRealMatrixSetTranslate", 1);
+  ASSERT_EQ(RotateGroupAtPoint(group, 7, 3, M_PI / 2), kNoErr);
+  faults().clear();
+  const AIRealPoint turned = Turned({25, 5}, {0, 0}, M_PI / 2);
+  ExpectPoint(anchors(square)[0], turned.h + 7, turned.v + 3);
+
+  // The turn of the first corner fails: it stays on cnj.
+  AIArtHandle path = nullptr;
+  ASSERT_EQ(TempPathObj(&path), kNoErr);
+  faults().failCall(kAIRealMathSuite, "AIRealMatrixXformPoint", 1);
+  ASSERT_TRUE(MakeTriangleSidesPath(path, 0, 0, 10, 0));
+  faults().clear();
+  const std::vector<AIRealPoint> corners = anchors(path);
+  ASSERT_EQ(corners.size(), 3u);
+  ExpectPoint(corners[0], 10, 0);
+  ExpectPoint(corners[2], Turned({10, 0}, {0, 0}, 2 * M_PI / 3).h, Turned({10, 0}, {0, 0}, 2 * M_PI / 3).v);
+}
+
 TEST_F(GeometryTest, PointsTurnAboutAPointAndANullPointIsRefused) {
   AIRealPoint p{10, 0};
   ASSERT_EQ(RotatePointAroundPoint({0, 0}, &p, M_PI / 2), kNoErr);
