@@ -152,8 +152,8 @@ TEST_F(ToolTest, RefusedDragsAlertAtThePressAndChangeNothing) {
   EXPECT_EQ(doc().journal().undoDepth(), 0u);
 }
 
-// Plug-in art of a group with another name is ordinary art to the tool
-// and to the animation.
+// Plug-in art of a group with another name, however close, is ordinary
+// art to the tool.
 TEST_F(ToolTest, PluginArtOfAnotherGroupIsNoMirrortileObject) {
   const uint32_t otherGroup = host->core().documentPluginGroup("ORVoMirtilPigs");
   AIArtHandle other = nullptr;
