@@ -265,11 +265,11 @@ TEST_F(GeometryTest, BooleansReadBackAndBadArgumentsAreRefused) {
   EXPECT_FALSE(std::get<bool>(*stored));
   AIBoolean read = false;
   EXPECT_NE(ReadBoolFromDict(dict, "Absent", &read), kNoErr);
-  EXPECT_EQ(WriteBoolToDict(nullptr, "Flag", true), kParm);
+  EXPECT_EQ(WriteBoolToDict(nullptr, "Flag", true), kBadParameterErr);
   EXPECT_TRUE(logged("Bad args to WriteBoolToDict"));
-  EXPECT_EQ(ReadBoolFromDict(dict, nullptr, &read), kParm);
+  EXPECT_EQ(ReadBoolFromDict(dict, nullptr, &read), kBadParameterErr);
   EXPECT_TRUE(logged("Bad args to ReadBoolFromDict"));
-  doc().releaseDictionary(dict);
+  EXPECT_EQ(doc().releaseDictionary(dict), kNoErr);
 }
 
 }  // namespace
