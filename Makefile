@@ -9,7 +9,7 @@ ifeq ($(CI),true)
 CMAKE_FLAGS += -DMIRTIL_WERROR=ON
 endif
 
-.PHONY: deps configure build test windows test-sanitize fuzz-smoke fuzz demo bench web clean
+.PHONY: deps configure build test windows test-sanitize fuzz-smoke fuzz demo bench web mutants clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -99,6 +99,13 @@ web-build:
 	mkdir -p web/dist
 	cp web/page/* web/dist/
 	cp $(WEB_BUILD_DIR)/demo/demo.svg web/dist/demo.svg
+
+# Small changes to the plug-in's code (scripts/mutants.txt), one at a time,
+# each built incrementally in a folder of its own and tested; prints the
+# changes no test noticed. Slow, so not part of CI.
+MUTANTS_DIR ?= build-mutants
+mutants: deps
+	python3 scripts/mutants.py --build $(MUTANTS_DIR) --jobs $(JOBS)
 
 clean:
 	rm -rf $(BUILD_DIR) $(WIN32_DIR) $(WIN64_DIR)

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -25,10 +26,15 @@ class ProgramTest : public ::testing::Test {
  protected:
   void SetUp() override {
     const ::testing::TestInfo* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder = std::filesystem::temp_directory_path() / "mirtil-host-tests" /
-             (std::string(test->test_suite_name()) + "." + test->name());
+    // Of this process: other test runs on the machine may run the same test.
+    root = std::filesystem::temp_directory_path() / ("mirtil-host-tests-" + std::to_string(::getpid()));
+    folder = root / (std::string(test->test_suite_name()) + "." + test->name());
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    std::filesystem::remove_all(root, ignored);
   }
 
   std::string path(const std::string& name) const { return (folder / name).string(); }
@@ -87,7 +93,8 @@ class ProgramTest : public ::testing::Test {
     return object.at("plugin").at("dictionary").at(key).get<std::vector<float>>();
   }
 
-  std::filesystem::path folder;
+  std::filesystem::path root;    // every folder of this process
+  std::filesystem::path folder;  // this test's
 };
 
 // A red square with a blue disc in it, the art a drag can capture.

@@ -1,5 +1,7 @@
 #include <cairo.h>
+#include <unistd.h>
 
+#include <cstdio>
 #include <cstring>
 
 #include "FilesFixture.h"
@@ -15,11 +17,13 @@ class PictureTest : public FilesTest {
 protected:
     hostfiles::PosixFileStore files;
     hostfiles::RsvgRenderer renderer;
-    const std::string path = ::testing::TempDir() + "files_picture.png";
+    // Of this process: tests run side by side.
+    const std::string path = ::testing::TempDir() + "files_picture-" + std::to_string(::getpid()) + ".png";
     cairo_surface_t* image = nullptr;
 
     void TearDown() override {
         if (image != nullptr) cairo_surface_destroy(image);
+        std::remove(path.c_str());
     }
 
     void load() {

@@ -1,3 +1,6 @@
+#include <unistd.h>
+
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -114,7 +117,7 @@ std::string fileText(const std::string& path) {
 }
 
 TEST_F(FilesTest, SavingIsAtomic) {
-    const std::string path = ::testing::TempDir() + "files_atomic.svg";
+    const std::string path = ::testing::TempDir() + "files_atomic-" + std::to_string(::getpid()) + ".svg";
     hostfiles::PosixFileStore files;
     read(kDrawing);
     ASSERT_TRUE(hostfiles::saveSvg(core, files, path).ok());
@@ -133,6 +136,7 @@ TEST_F(FilesTest, SavingIsAtomic) {
     EXPECT_NE(doc().artById("sq"), nullptr);
     const hostfiles::Outcome missing = hostfiles::openSvg(core, files, path + ".none");
     EXPECT_EQ(missing.error, path + ".none: No such file or directory");
+    std::remove(path.c_str());
 }
 
 }  // namespace

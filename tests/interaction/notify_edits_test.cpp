@@ -147,6 +147,33 @@ TEST_F(NotifyEditsTest, ACollapsedFreeTransformationPutsTheEditPathBackWhereItWa
   EXPECT_EQ(reals(pig, kMirtilOffsetKey), (std::vector<float>{10, 20}));
 }
 
+// One coordinate that is not a number, in either segment, is enough for
+// the whole edit path to go back to the pivot.
+TEST_F(NotifyEditsTest, OneNonFiniteCoordinateOfTheEditPathPutsItBack) {
+  AIArtHandle editGroup = nullptr, editPath = nullptr;
+  ASSERT_EQ(doc().editGroup(pig, &editGroup), kNoErr);
+  ASSERT_EQ(doc().firstChild(editGroup, &editPath), kNoErr);
+  for (int index = 0; index < 2; ++index) {
+    for (int coordinate = 0; coordinate < 6; ++coordinate) {
+      SCOPED_TRACE("segment " + std::to_string(index) + " coordinate " + std::to_string(coordinate));
+      // Elsewhere, so that the whole path is seen to move back.
+      std::vector<AIPathSegment> edit(2, AIPathSegment{{7, 8}, {7, 8}, {7, 8}, true});
+      AIRealPoint* points[3] = {&edit[index].p, &edit[index].in, &edit[index].out};
+      AIReal& changed = coordinate % 2 ? points[coordinate / 2]->v : points[coordinate / 2]->h;
+      changed = coordinate < 3 ? NAN : -INFINITY;
+      ASSERT_EQ(doc().setSegments(editPath, 0, 2, edit.data()), kNoErr);
+
+      EXPECT_EQ(notify(kAIAfterOperationTime, kAIChangeOperationCode, kPlug), kNoErr);
+      for (const AIPathSegment& segment : editSegments(pig)) {
+        for (const AIRealPoint& point : {segment.p, segment.in, segment.out}) {
+          EXPECT_EQ(point.h, 100);
+          EXPECT_EQ(point.v, 100);
+        }
+      }
+    }
+  }
+}
+
 TEST_F(NotifyEditsTest, AFiniteFreeTransformationKeepsTheEditPathWhereTheHostPutIt) {
   const AIRealMatrix shear{1, 0, 0.5f, 1, 5, 0};
   ASSERT_EQ(edits->freeTransform(pig, shear), kNoErr);

@@ -1,6 +1,8 @@
 // The tool's options: the preferences dialog worked by a scripted user, and
 // the host's preferences file.
 
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 #include <map>
@@ -190,7 +192,7 @@ TEST(PreferencesPath, AUserCanNameTheFile) {
 
 TEST(PreferencesFileOnDisk, SavesAndReadsBack) {
   hostapp::DiskTextFiles disk;
-  const std::string path = ::testing::TempDir() + "mirtil-preferences-test";
+  const std::string path = ::testing::TempDir() + "mirtil-preferences-test-" + std::to_string(::getpid());
   hostapp::Preferences written;
   written.put(kMirtilPrefsSection, kMirtilStepsPref, 12);
   ASSERT_TRUE(hostapp::PreferencesFile(disk, path).save(written));

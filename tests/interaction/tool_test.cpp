@@ -16,11 +16,14 @@ TEST_F(ToolTest, AClickCreatesNothingAndSaysNothing) {
   EXPECT_EQ(doc().journal().undoDepth(), 0u);
 }
 
+// Mirror lines up to 10 points long, in any direction, are refused.
 TEST_F(ToolTest, AShortDragIsRefusedWithAnAlert) {
   addSquare(layer, 0, 0, 5);
   tool->dragFromTo({0, 0}, {{2, 0}}, {5, 0});
+  tool->dragFromTo({0, 0}, {{2, 0}}, {6, 7.9f});
   EXPECT_TRUE(plugins().empty());
-  EXPECT_EQ(host->alerts(), std::vector<std::string>{"Mirror lines are too short"});
+  EXPECT_EQ(host->alerts(), std::vector<std::string>(2, "Mirror lines are too short"));
+  EXPECT_NE(drag({0, 0}, {7, 7.5f}), nullptr);
 }
 
 TEST_F(ToolTest, ADragOverArtCreatesOneObjectAsOneUndoStep) {
@@ -147,6 +150,20 @@ TEST_F(ToolTest, RefusedDragsAlertAtThePressAndChangeNothing) {
   EXPECT_EQ(angle(first), 0);
   EXPECT_EQ(angle(second), 0);
   EXPECT_EQ(doc().journal().undoDepth(), 0u);
+}
+
+// Plug-in art of a group with another name, however close, is ordinary
+// art to the tool.
+TEST_F(ToolTest, PluginArtOfAnotherGroupIsNoMirrortileObject) {
+  const uint32_t otherGroup = host->core().documentPluginGroup("ORVoMirtilPigs");
+  AIArtHandle other = nullptr;
+  ASSERT_EQ(doc().newArt(kPluginArt, kPlaceInsideOnTop, layerGroup(layer), &other), kNoErr);
+  ASSERT_EQ(doc().attachPluginGroup(other, otherGroup, 1, 2), kNoErr);
+  select(other);
+  EXPECT_EQ(trackedCursor(), 118);
+  tool->dragFromTo({0, 0}, {{0, 20}}, {0, 40});
+  EXPECT_EQ(host->alerts(), std::vector<std::string>{"Non-mirrortile object selected"});
+  EXPECT_FALSE(known(other, "Mir-Angle"));
 }
 
 TEST_F(ToolTest, AQuarterTurnAboutThePivotReAlignsTheSelectedObject) {

@@ -2,6 +2,8 @@
 // give entries, what is copied and stripped, read-back in the result, and
 // what a failing host leaves behind.
 
+#include <cstdio>
+
 #include "ObjectFixture.h"
 
 namespace {
@@ -111,6 +113,40 @@ TEST_F(CaptureTest, ReadBackStopsAtTheFirstMissingEntry) {
   ASSERT_EQ(storeArt(pig, "Mir-Obj-002", far), kNoErr);
   ASSERT_EQ(sendUpdate(pig), kNoErr);
   EXPECT_EQ(children(cells(pig)[0]).size(), 5u);
+}
+
+// Entries 000 to 998 are read back; entry 999 and beyond never are.
+TEST_F(CaptureTest, ReadBackTakesAtMost999Entries) {
+  const AIArtHandle pig = makeMirtil({0, 0}, {50, 0});
+  ASSERT_NE(pig, nullptr);
+  const AIArtHandle far = addSquare(layer, 600, 600, 1);
+  for (int index = 1; index <= 1000; ++index) {
+    char key[16];
+    std::snprintf(key, sizeof key, "Mir-Obj-%03d", index);
+    ASSERT_EQ(storeArt(pig, key, far), kNoErr) << key;
+  }
+  ASSERT_EQ(sendUpdate(pig), kNoErr);
+  EXPECT_EQ(children(cells(pig)[0]).size(), 1u + 999u) << "clip path and entries 000 to 998";
+}
+
+// Art copied from one layer keeps its stacking order, in the entry and in
+// the result.
+TEST_F(CaptureTest, SeveralItemsOfOneLayerKeepTheirStackingOrder) {
+  addSquare(layer, -10, 0, 2);
+  addSquare(layer, 0, 0, 2);
+  addSquare(layer, 10, 0, 2);
+
+  const AIArtHandle pig = drag({0, 0}, {50, 0});
+  ASSERT_NE(pig, nullptr);
+  const hostcore::ArtCopy* stored = storedArt(pig, "Mir-Obj-000");
+  ASSERT_NE(stored, nullptr);
+  EXPECT_EQ(LeftEdges(*stored), (std::vector<double>{8, -2, -12})) << "topmost first";
+
+  const std::vector<AIArtHandle> inClip = children(cells(pig)[0]);
+  ASSERT_EQ(inClip.size(), 2u);
+  std::vector<double> shown;
+  for (AIArtHandle art : children(inClip[1])) shown.push_back(anchors(art)[0].h);
+  EXPECT_EQ(shown, (std::vector<double>{8, -2, -12}));
 }
 
 TEST_F(CaptureTest, AnEmptyRegionMakesNothingAndSaysSo) {

@@ -47,6 +47,30 @@ TEST_F(GeometryTest, ThreeThirdTurnsBringArtBack) {
   EXPECT_EQ(TransformArt(addGroupIn(layerGroup(layer)), AIRealMatrix{1, 0, 0, 1, 5, 5}), kNoErr);
 }
 
+// A matrix or point call that the host fails leaves its result as it was:
+// the identity, the point itself.
+TEST_F(GeometryTest, AFailedMatrixOrPointCallLeavesTheIdentityOrThePoint) {
+  // The move to the pivot fails: the turn is about the origin, then moved by the pivot.
+  const AIArtHandle group = addGroupIn(layerGroup(layer));
+  const AIArtHandle square = addSquareIn(group, 30, 10, 5);
+  faults().failCall(kAIRealMathSuite, "AIRealMatrixSetTranslate", 1);
+  ASSERT_EQ(RotateGroupAtPoint(group, 7, 3, M_PI / 2), kNoErr);
+  faults().clear();
+  const AIRealPoint turned = Turned({25, 5}, {0, 0}, M_PI / 2);
+  ExpectPoint(anchors(square)[0], turned.h + 7, turned.v + 3);
+
+  // The turn of the first corner fails: it stays on cnj.
+  AIArtHandle path = nullptr;
+  ASSERT_EQ(TempPathObj(&path), kNoErr);
+  faults().failCall(kAIRealMathSuite, "AIRealMatrixXformPoint", 1);
+  ASSERT_TRUE(MakeTriangleSidesPath(path, 0, 0, 10, 0));
+  faults().clear();
+  const std::vector<AIRealPoint> corners = anchors(path);
+  ASSERT_EQ(corners.size(), 3u);
+  ExpectPoint(corners[0], 10, 0);
+  ExpectPoint(corners[2], Turned({10, 0}, {0, 0}, 2 * M_PI / 3).h, Turned({10, 0}, {0, 0}, 2 * M_PI / 3).v);
+}
+
 TEST_F(GeometryTest, PointsTurnAboutAPointAndANullPointIsRefused) {
   AIRealPoint p{10, 0};
   ASSERT_EQ(RotatePointAroundPoint({0, 0}, &p, M_PI / 2), kNoErr);
@@ -168,6 +192,32 @@ TEST_F(GeometryTest, SelectionListsCountFilterAndHandOut) {
   free_mem(list);
 }
 
+// The edit path of a variable-width object stands for that object and is
+// never handed out as art of its own; other plug-in art's edit paths are.
+TEST_F(GeometryTest, SelectionListsLeaveOutEditPathsOfVariableWidthObjects) {
+  std::vector<AIArtHandle> editPaths;
+  for (const char* name : {"OrvoSwellpenPIG", "OrvoSwellpenPIGs"}) {
+    AIArtHandle object = nullptr;
+    AIArtHandle edit = nullptr;
+    ASSERT_EQ(doc().newArt(kPluginArt, kPlaceInsideOnTop, layerGroup(layer), &object), kNoErr);
+    ASSERT_EQ(doc().attachPluginGroup(object, host->core().documentPluginGroup(name), 1, 0), kNoErr);
+    ASSERT_EQ(doc().editGroup(object, &edit), kNoErr);
+    editPaths.push_back(addSquareIn(edit, 0, 0, 1));
+    select(editPaths.back());
+  }
+  const AIArtHandle path = addSquare(layer, 50, 50, 1);
+  select(path);
+
+  AIArtHandle* list = nullptr;
+  ASSERT_EQ(GetSelectedArtOfType(kPathArt, &list), 2);
+  std::vector<AIArtHandle> handedOut(list, list + 2);
+  std::vector<AIArtHandle> expected{editPaths[1], path};
+  std::sort(handedOut.begin(), handedOut.end());
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(handedOut, expected);
+  free_mem(list);
+}
+
 TEST_F(GeometryTest, RealArraysReadBackAndAShortArrayFailsOnItsMissingElement) {
   const AIArtHandle square = addSquare(layer, 0, 0, 1);
   AIDictionaryRef dict = nullptr;
@@ -196,6 +246,29 @@ TEST_F(GeometryTest, RealArraysReadBackAndAShortArrayFailsOnItsMissingElement) {
   ASSERT_EQ(ReadIntFromDict(dict, "Int", &value), kNoErr);
   EXPECT_EQ(value, -7);
   EXPECT_EQ(ReadIntFromDict(nullptr, "Int", &value), kBadParameterErr);
+  EXPECT_EQ(doc().releaseDictionary(dict), kNoErr);
+}
+
+TEST_F(GeometryTest, BooleansReadBackAndBadArgumentsAreRefused) {
+  const AIArtHandle square = addSquare(layer, 0, 0, 1);
+  AIDictionaryRef dict = nullptr;
+  ASSERT_EQ(doc().artDictionary(square, &dict), kNoErr);
+  for (const AIBoolean written : {AIBoolean(true), AIBoolean(false)}) {
+    ASSERT_EQ(WriteBoolToDict(dict, "Flag", written), kNoErr);
+    AIBoolean read = !written;
+    ASSERT_EQ(ReadBoolFromDict(dict, "Flag", &read), kNoErr);
+    EXPECT_EQ(read, written);
+  }
+  const hostcore::DictValue* stored = entry(square, "Flag");
+  ASSERT_NE(stored, nullptr);
+  ASSERT_TRUE(std::holds_alternative<bool>(*stored));
+  EXPECT_FALSE(std::get<bool>(*stored));
+  AIBoolean read = false;
+  EXPECT_NE(ReadBoolFromDict(dict, "Absent", &read), kNoErr);
+  EXPECT_EQ(WriteBoolToDict(nullptr, "Flag", true), kBadParameterErr);
+  EXPECT_TRUE(logged("Bad args to WriteBoolToDict"));
+  EXPECT_EQ(ReadBoolFromDict(dict, nullptr, &read), kBadParameterErr);
+  EXPECT_TRUE(logged("Bad args to ReadBoolFromDict"));
   EXPECT_EQ(doc().releaseDictionary(dict), kNoErr);
 }
 

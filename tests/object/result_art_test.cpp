@@ -60,7 +60,21 @@ void ExpectCellsTileHexagon(const std::vector<std::vector<AIRealPoint>>& outline
   EXPECT_GT(inside, 5000);
 }
 
-using ResultArtTest = ObjectTest;
+class ResultArtTest : public ObjectTest {
+ protected:
+  // The first corner of the square of art at the centre, as the first
+  // cell shows it.
+  void expectFirstCellSquareCornerAt(AIArtHandle pig, AIRealPoint corner) {
+    const std::vector<AIArtHandle> inClip = children(cells(pig)[0]);
+    ASSERT_EQ(inClip.size(), 2u);
+    const std::vector<AIArtHandle> source = children(inClip[1]);
+    ASSERT_EQ(source.size(), 1u);
+    const std::vector<AIRealPoint> square = anchors(source[0]);
+    ASSERT_EQ(square.size(), 4u);
+    EXPECT_NEAR(square[0].h, corner.h, kTolerance);
+    EXPECT_NEAR(square[0].v, corner.v, kTolerance);
+  }
+};
 
 TEST_F(ResultArtTest, SweepFillsTheHexagonAboutTheCentreWithSixClippedCells) {
   const AIArtHandle pig = makeMirtil({0, 0}, {100, 0});
@@ -136,16 +150,49 @@ TEST_F(ResultArtTest, ATurnedSweepKeepsItsOutlineAndTurnsTheArtBack) {
   ExpectHexagonCorners(cellOutlines(pig), {0, 0}, 100, {100, 0});
   ExpectCellsTileHexagon(cellOutlines(pig), {0, 0}, 100, {100, 0});
 
-  // The square of art at the centre, seen in the first cell, turned by -0.5.
-  const std::vector<AIArtHandle> inClip = children(cells(pig)[0]);
-  ASSERT_EQ(inClip.size(), 2u);
-  const std::vector<AIArtHandle> source = children(inClip[1]);
-  ASSERT_EQ(source.size(), 1u);
-  const std::vector<AIRealPoint> square = anchors(source[0]);
-  ASSERT_EQ(square.size(), 4u);
-  const AIRealPoint first = Turned({-5, -5}, {0, 0}, -0.5);
-  EXPECT_NEAR(square[0].h, first.h, kTolerance);
-  EXPECT_NEAR(square[0].v, first.v, kTolerance);
+  // The art turned back by -0.5.
+  expectFirstCellSquareCornerAt(pig, Turned({-5, -5}, {0, 0}, -0.5));
+}
+
+// "InPlace" keeps its triangle where it is and turns the art behind it
+// about the centre; the turned copies stay about cnj.
+TEST_F(ResultArtTest, ATurnedInPlaceObjectTurnsItsArtAboutTheCentre) {
+  host->preferences().put("Mirtil", "Type", 0);
+  const AIArtHandle pig = makeMirtil({0, 0}, {100, 0});
+  ASSERT_NE(pig, nullptr);
+  putReals(pig, "Mir-Angle", {0.5f});
+  ASSERT_EQ(sendUpdate(pig), kNoErr);
+
+  const std::vector<std::vector<AIRealPoint>> outlines = cellOutlines(pig);
+  ASSERT_EQ(outlines.size(), 6u);
+  ASSERT_EQ(outlines[0].size(), 3u);
+  EXPECT_NEAR(outlines[0][1].h, 100, kTolerance);
+  EXPECT_NEAR(outlines[0][1].v, 0, kTolerance);
+  ExpectHexagonCorners(outlines, {100, 0}, 100 * std::sqrt(3.0), Turned({100, 0}, {0, 0}, 2 * M_PI / 3));
+  expectFirstCellSquareCornerAt(pig, Turned({-5, -5}, {0, 0}, 0.5));
+}
+
+// Objects of plugin-group version 1.1 keep an empty result; other versions draw.
+TEST_F(ResultArtTest, VersionOnePointOneDrawsNothing) {
+  const AIArtHandle pig = makeMirtil({0, 0}, {100, 0});
+  ASSERT_NE(pig, nullptr);
+  uint32_t group = 0;
+  ASSERT_EQ(doc().pluginGroupOf(pig, &group), kNoErr);
+  struct Version {
+    int32_t major, minor;
+    size_t cells;
+  };
+  for (const Version version : {Version{1, 1, 0}, Version{1, 2, 6}, Version{2, 1, 6}, Version{1, 1, 0}}) {
+    SCOPED_TRACE(std::to_string(version.major) + "." + std::to_string(version.minor));
+    ASSERT_EQ(doc().attachPluginGroup(pig, group, version.major, version.minor), kNoErr);
+    EXPECT_EQ(sendUpdate(pig), kNoErr);
+    AIArtHandle result = nullptr;
+    ASSERT_EQ(doc().resultGroup(pig, &result), kNoErr);
+    EXPECT_EQ(children(result).size(), version.cells ? 1u : 0u);
+    if (version.cells) {
+      EXPECT_EQ(cells(pig).size(), version.cells);
+    }
+  }
 }
 
 TEST_F(ResultArtTest, AMovedObjectStoresItsOffsetAndMovesItsResult) {

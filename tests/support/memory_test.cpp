@@ -282,6 +282,31 @@ TEST(TrackedMemoryDeathTest, SecondFreeIsReportedAndReleasesNothing) {
   });
 }
 
+// A write just before a block that spoils its header's marker is caught
+// at its release, which then releases nothing.
+TEST(TrackedMemoryDeathTest, ABlockWithASpoiltMarkerIsReportedAndNotReleased) {
+  run_tracked([] {
+    static int handler_calls = 0;
+    set_free_error_handler([] { ++handler_calls; }, false);
+    char* block = static_cast<char*>(alloc_mem(8, "spoilt"));
+    const uint32_t marker = header_word(block, 7);
+    const uint32_t spoilt = marker + 1;
+    std::memcpy(block - 4, &spoilt, sizeof spoilt);
+    LogCapture capture(LOG_TO_DEBUGGER, nullptr);
+    free_mem(block);
+    EXPECT_EQ(handler_calls, 1);
+    EXPECT_EQ(capture.texts().size(), 1u);
+
+    std::memcpy(block - 4, &marker, sizeof marker);
+    capture.clear();
+    display_memory(0);
+    EXPECT_NE(capture.joined().find("Memory: 8 bytes in 1 blocks"), std::string::npos) << "still listed";
+    free_mem(block);
+    EXPECT_EQ(handler_calls, 1);
+    set_free_error_handler(nullptr, false);
+  });
+}
+
 TEST(TrackedMemoryDeathTest, ReallocationKeepsTheBlockInItsPlaceOfTheList) {
   run_tracked([] {
     void* oldest = alloc_mem(1, "oldest");
