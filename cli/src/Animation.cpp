@@ -180,12 +180,10 @@ std::string composeAnimation(const Recording& recording) {
     xmlNode* group = xmlNewChild(root, svg, Xml("g"), nullptr);
     xmlNewProp(group, Xml("id"), Xml("frame" + std::to_string(i)));
     const double until = i + 1 < recording.frames.size() ? recording.frames[i + 1].start : recording.length;
-    if (recording.frames.size() == 1) {
-      xmlNewProp(group, Xml("display"), Xml("inline"));
-    } else {
-      xmlNewProp(group, Xml("display"), Xml("none"));
-      Animate(group, svg, frame.start, until, recording.length);
-    }
+    // The first frame shows without the animation: a viewer that draws
+    // only the still picture draws it.
+    xmlNewProp(group, Xml("display"), Xml(i == 0 ? "inline" : "none"));
+    if (recording.frames.size() > 1) Animate(group, svg, frame.start, until, recording.length);
     for (xmlNode* child = frameRoot->children; child;) {
       xmlNode* next = child->next;
       xmlNode* copy = xmlDocCopyNode(child, out.get(), 1);
@@ -200,10 +198,6 @@ std::string composeAnimation(const Recording& recording) {
   std::string result(reinterpret_cast<const char*>(text), static_cast<std::size_t>(size));
   xmlFree(text);
   return result;
-}
-
-std::string recordAnimation(Session& session, std::optional<double> seconds) {
-  return composeAnimation(recordFrames(session, seconds));
 }
 
 }  // namespace mirtilcli

@@ -35,6 +35,4 @@ Recording recordFrames(Session& session, std::optional<double> seconds);
 // not SVG.
 std::string composeAnimation(const Recording& recording);
 
-std::string recordAnimation(Session& session, std::optional<double> seconds);
-
 }  // namespace mirtilcli

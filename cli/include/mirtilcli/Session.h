@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "MirtilNames.h"
 #include "hostapi/HostAPI.h"
 #include "hostapp/HostApplication.h"
 #include "hostapp/HostEdits.h"
@@ -52,6 +53,20 @@ struct SessionSetup {
 // The host's clock runs in ticks of 1/60 second.
 constexpr double kTicksPerSecond = 60;
 
+// The values the options dialog offers; Delay is in tenths of a second.
+struct PreferenceRange {
+  const char* option;  // as scripts write it
+  const char* name;    // the preference's
+  int32_t lowest, highest;
+};
+constexpr PreferenceRange kStepsRange{"steps", kMirtilStepsPref, 1, 360};
+constexpr PreferenceRange kDelayRange{"delay", kMirtilDelayPref, 1, 50};
+
+// An object type as the command line and scripts write it, in any case:
+// 0 or inplace, 1 or sweep; none for anything else.
+std::optional<int32_t> parseObjectType(const std::string& text);
+constexpr const char* kObjectTypes = "0, 1, inplace or sweep";
+
 class Session {
  public:
   // Loads and starts the module, with an empty document of one layer.
@@ -77,6 +92,8 @@ class Session {
   AILayerHandle layer(const std::string& title);
   // The topmost layer.
   AILayerHandle topLayer();
+  // The layers' titles, topmost first.
+  std::vector<std::string> layerTitles();
   // A new layer above the others, made current.
   void addLayer(const std::string& title);
   void setCurrentLayer(const std::string& title);

@@ -331,8 +331,8 @@ private:
         const bool markers = set("marker") || set("marker-start") || set("marker-mid") || set("marker-end");
         const bool effects = set("mask") || set("filter");
         // A stroke drawn in a way the document's styles do not hold stays as written.
-        const auto other = [&](const char* name, const char* plain) {
-            return !own(props, name).empty() && own(props, name) != plain;
+        const auto other = [&](const char* property, const char* plain) {
+            return !own(props, property).empty() && own(props, property) != plain;
         };
         const bool strokeKept = set("stroke") && (set("stroke-dasharray") || other("stroke-linecap", "butt") ||
                                                   other("stroke-linejoin", "miter") || other("stroke-miterlimit", "4"));
