@@ -133,7 +133,8 @@ void Animate(xmlNode* group, xmlNs* svg, double from, double to, double length) 
 
 }  // namespace
 
-Recording recordFrames(Session& session, std::optional<double> seconds) {
+Recording recordFrames(Session& session, std::optional<double> seconds,
+                       const std::function<void(std::size_t)>& recorded) {
   hostapp::HostApplication& host = session.host();
   Recording recording;
   recording.length = seconds.value_or(kFirstStepSeconds + (Preference(session, kMirtilStepsPref, kDefaultSteps) - 1) *
@@ -145,6 +146,7 @@ Recording recordFrames(Session& session, std::optional<double> seconds) {
   }
   for (;;) {
     recording.frames.push_back({hostfiles::writeSvg(host.core()), (host.clock() - start) / kTicksPerSecond});
+    if (recorded) recorded(recording.frames.size() - 1);
     const std::optional<int64_t> next = NextTimerTick(host);
     if (!next || *next >= end) break;
     if (const AIErr stepped = host.advanceClock(*next - host.clock())) {

@@ -64,6 +64,8 @@ void makeFolder(Machine& machine, const std::string& path) {
 }
 
 void openDocument(Session& session, const std::string& path) {
+  Progress progress(session.machine(), "opening " + path);
+  progress.show("");
   Check(hostfiles::openSvg(session.host().core(), session.machine().files, path));
   session.documentOpened();
 }
@@ -77,6 +79,8 @@ void exportSeamFree(Session& session, const std::string& path) {
 }
 
 void renderDocument(Session& session, const std::string& path, double scale) {
+  Progress progress(session.machine(), "drawing " + path);
+  progress.show("");
   Check(hostfiles::renderPng(session.machine().renderer, session.machine().files, session.host().core(), scale, path));
 }
 
@@ -107,13 +111,16 @@ void dumpDocument(Session& session, const std::string& path) {
 
 std::size_t writeAnimation(Session& session, const AnimationFiles& files, std::optional<double> seconds) {
   Machine& machine = session.machine();
-  const Recording recording = recordFrames(session, seconds);
+  Progress progress(machine, "animating");
+  const Recording recording =
+      recordFrames(session, seconds, [&](std::size_t frame) { progress.show("frame " + std::to_string(frame + 1)); });
   WriteFile(machine, files.svg, composeAnimation(recording));
   if (!files.framesFolder.empty()) makeFolder(machine, files.framesFolder);
   std::vector<std::string> pictures;
   std::vector<int> centiseconds;
   for (std::size_t i = 0; i < recording.frames.size() && (!files.framesFolder.empty() || !files.gif.empty()); ++i) {
     const Frame& frame = recording.frames[i];
+    progress.show("picture " + std::to_string(i + 1) + " of " + std::to_string(recording.frames.size()));
     std::string png, error;
     if (!machine.renderer.renderPng(frame.svg, files.scale, &png, &error)) {
       throw UsageError("frame " + std::to_string(i) + " of the animation: " + error);

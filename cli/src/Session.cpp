@@ -120,6 +120,18 @@ void Session::documentOpened() {
   lastMade_ = nullptr;
 }
 
+Progress::Progress(Machine& machine, std::string work) : machine_(machine), work_(std::move(work)) {}
+
+Progress::~Progress() {
+  if (shown_) machine_.err << "\r\x1b[K" << std::flush;
+}
+
+void Progress::show(const std::string& state) {
+  if (!machine_.terminal) return;
+  machine_.err << "\r" << work_ << (state.empty() ? "" : ": " + state) << "\x1b[K" << std::flush;
+  shown_ = true;
+}
+
 std::optional<int32_t> parseObjectType(const std::string& text) {
   std::string lower;
   for (const char c : text) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));

@@ -475,6 +475,27 @@ TEST_F(ProgramTest, PreferencesStayWithinTheDialogsRanges) {
   EXPECT_EQ(read("prefs"), "Mirtil/Delay=50\nMirtil/Steps=360\nMirtil/Type=0\n");
 }
 
+// Long work tells how far it has come on a terminal, and says nothing
+// where its messages go to a file.
+TEST_F(ProgramTest, ProgressShowsOnATerminalOnly) {
+  write("in.svg", kSquareSvg);
+  ASSERT_EQ(run({"make", "in.svg", "made.svg", "--press", "50,50", "--release", "90,50"}).status, 0);
+  write("prefs", "Mirtil/Steps=4\nMirtil/Delay=1\n");
+  const ProgramRun quiet = run({"animate", "made.svg", "anim.svg", "--gif", "anim.gif"});
+  ASSERT_EQ(quiet.status, 0) << quiet.err;
+  EXPECT_EQ(quiet.err, "");
+
+  // Under a pseudo-terminal of its own.
+  const std::string command = "cd '" + folder.string() + "' && script -qec \"'" + MIRTIL_HOST_PATH +
+                              "' animate made.svg anim.svg --gif anim.gif --prefs prefs\" /dev/null > terminal.txt";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const std::string terminal = read("terminal.txt");
+  for (const char* shown : {"\ropening made.svg\x1b[K", "\ranimating: frame 4\x1b[K", "\ranimating: picture 4 of 4\x1b[K"}) {
+    EXPECT_NE(terminal.find(shown), std::string::npos) << shown;
+  }
+  EXPECT_NE(terminal.find("\r\x1b[Kwrote anim.svg: 4 frames"), std::string::npos) << terminal;
+}
+
 // The examples the README points to run as it says.
 TEST_F(ProgramTest, TheExamplesRun) {
   const std::string examples = MIRTIL_EXAMPLES_PATH;

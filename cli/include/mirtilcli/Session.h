@@ -42,6 +42,24 @@ struct Machine {
   std::function<bool(const std::string& path, std::string* error)> makeFolders;
   std::ostream& out;
   std::ostream& err;
+  // Standard error is a terminal: long work shows how far it has come there.
+  bool terminal = false;
+};
+
+// A line on the terminal telling how far long work has come, cleared when
+// the work is done; nothing at all when standard error is no terminal.
+class Progress {
+ public:
+  Progress(Machine& machine, std::string work);
+  ~Progress();
+  Progress(const Progress&) = delete;
+  Progress& operator=(const Progress&) = delete;
+  void show(const std::string& state);
+
+ private:
+  Machine& machine_;
+  std::string work_;
+  bool shown_ = false;
 };
 
 struct SessionSetup {
