@@ -202,4 +202,8 @@ std::string composeAnimation(const Recording& recording) {
   return result;
 }
 
+std::string recordAnimation(Session& session, std::optional<double> seconds) {
+  return composeAnimation(recordFrames(session, seconds, {}));
+}
+
 }  // namespace mirtilcli

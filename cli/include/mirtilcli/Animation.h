@@ -38,4 +38,7 @@ Recording recordFrames(Session& session, std::optional<double> seconds,
 // not SVG.
 std::string composeAnimation(const Recording& recording);
 
+// The whole recording as one animated SVG.
+std::string recordAnimation(Session& session, std::optional<double> seconds);
+
 }  // namespace mirtilcli
