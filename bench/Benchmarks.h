@@ -9,5 +9,6 @@ void RegisterCreate();
 void RegisterAnimation();
 void RegisterMemory();
 void RegisterDocuments();
+void RegisterCorpus();
 
 }  // namespace bench

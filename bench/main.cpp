@@ -24,6 +24,7 @@ int main(int argc, char** argv) {
   bench::RegisterAnimation();
   bench::RegisterMemory();
   bench::RegisterDocuments();
+  bench::RegisterCorpus();
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

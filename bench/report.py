@@ -25,6 +25,7 @@ CALLGRIND_RUNS = [
 
 DOCUMENT_SIZES = [(1 << 20, "1 MB"), (50 << 20, "50 MB")]
 OPEN_RATIO_TARGET = 4.0
+CORPUS_RATIO_TARGET = 4.0
 
 UPDATE_SIZES = [1000, 10000, 100000, 1000000]
 ANIMATION_BUDGET_MS = 50.0
@@ -33,11 +34,12 @@ FLATNESS_TARGET = 1.25
 BYTES_PER_SEGMENT_TARGET = 400.0
 
 
-def run_benchmarks(binary, min_time):
+def run_benchmarks(binary, min_time, pattern=None):
     with tempfile.NamedTemporaryFile(suffix=".json", delete=False) as out:
         path = out.name
     subprocess.run([binary, f"--benchmark_min_time={min_time}", f"--benchmark_out={path}",
-                    "--benchmark_out_format=json"], check=True)
+                    "--benchmark_out_format=json"] + ([f"--benchmark_filter={pattern}"] if pattern else []),
+                   check=True)
     with open(path) as f:
         data = json.load(f)
     os.unlink(path)
@@ -129,15 +131,64 @@ def web_section(build):
     ]
 
 
+CORPUS_HEADING = "## Real drawings against librsvg"
+
+
+def corpus_section(runs, failed):
+    """The corpus table and its target line, as lines."""
+    lines = [CORPUS_HEADING, "",
+             "Opening a drawing of the test corpus (`tests/files/corpus`, and the stock examples under "
+             "`/usr/share/inkscape/examples` where installed) and saving it, against librsvg drawing the same "
+             f"file at its own size. Target: open and save within {CORPUS_RATIO_TARGET:.0f}x the drawing.", "",
+             "| Drawing | KB | Open and save ms | librsvg ms | Ratio |", "|---|---|---|---|---|"]
+    worst = None
+    for name in sorted(n for n in runs if n.startswith("corpus/opensave/")):
+        drawing = name[len("corpus/opensave/"):]
+        o, r = runs[name], runs.get(f"corpus/rsvg/{drawing}")
+        if r:
+            ratio = ms(o) / ms(r)
+            worst = ratio if worst is None else max(worst, ratio)
+            lines.append(f"| {drawing} | {o['bytes'] / 1024:.0f} | {fmt_ms(ms(o))} | {fmt_ms(ms(r))} | {ratio:.2f} |")
+        else:
+            lines.append(f"| {drawing} | {o['bytes'] / 1024:.0f} | {fmt_ms(ms(o))} | "
+                         f"not drawn: {failed.get(f'corpus/rsvg/{drawing}', '')} | - |")
+    lines.append("")
+    if worst is not None:
+        lines.append(f"Largest ratio {worst:.2f}: {'within' if worst <= CORPUS_RATIO_TARGET else 'beyond'} "
+                     f"the target of {CORPUS_RATIO_TARGET:.0f}x.")
+        lines.append("")
+    return lines
+
+
+def replace_section(path, heading, section):
+    """The file with the section under `heading` replaced (or added before the targets)."""
+    with open(path) as f:
+        text = f.read().split("\n")
+    if heading in text:
+        start = text.index(heading)
+        end = next((i for i in range(start + 1, len(text)) if text[i].startswith("## ")), len(text))
+    else:
+        start = end = text.index("## Targets") if "## Targets" in text else len(text)
+    with open(path, "w") as f:
+        f.write("\n".join(text[:start] + section + text[end:]))
+
+
 def main():
     parser = argparse.ArgumentParser(description=__doc__)
     parser.add_argument("--build", default="build-bench")
     parser.add_argument("--out", default="bench/RESULTS.md")
     parser.add_argument("--min-time", default="0.5")
     parser.add_argument("--no-callgrind", action="store_true")
+    parser.add_argument("--corpus-only", action="store_true",
+                        help="run only the real drawings and replace their section of --out")
     args = parser.parse_args()
 
     binary = os.path.join(args.build, "bench", "mirtil_bench")
+    if args.corpus_only:
+        _, runs, failed = run_benchmarks(binary, args.min_time, "^corpus/")
+        replace_section(args.out, CORPUS_HEADING, corpus_section(runs, failed))
+        print(f"wrote {args.out}", file=sys.stderr)
+        return
     context, runs, failed = run_benchmarks(binary, args.min_time)
     counted = {}
     if not args.no_callgrind and shutil.which("valgrind"):
@@ -230,6 +281,8 @@ def main():
                 f"{fmt_ir(ir(f'documents/xmlparse/{size}'))} | "
                 f"{fmt_ratio(ir(f'documents/open/{size}'), ir(f'documents/xmlparse/{size}'))} |")
     add("")
+
+    lines.extend(corpus_section(runs, failed))
 
     add("## Memory")
     add("")

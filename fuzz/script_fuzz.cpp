@@ -32,6 +32,11 @@ class NoPictures : public hostfiles::SvgRenderer {
     if (error) *error = "no pictures while fuzzing";
     return false;
   }
+  bool animatedGif(const std::vector<std::string>&, const std::vector<int>&, std::string*,
+                   std::string* error) override {
+    if (error) *error = "no pictures while fuzzing";
+    return false;
+  }
 };
 
 bool NoFolders(const std::string&, std::string* error) {

@@ -4,7 +4,7 @@
 # Idempotent and non-interactive; needs root (or sudo) only when something is missing.
 set -euo pipefail
 
-packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev binutils libxml2-dev librsvg2-dev libcairo2-dev nlohmann-json3-dev
+packages=(g++ cmake make pkg-config libgtest-dev libgmock-dev libbenchmark-dev binutils libxml2-dev librsvg2-dev libcairo2-dev libgif-dev nlohmann-json3-dev
   clang libclang-rt-14-dev valgrind
   g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64-i686 binutils-mingw-w64-x86-64
   python3-pefile wine64 dpkg-dev

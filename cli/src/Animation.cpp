@@ -133,7 +133,8 @@ void Animate(xmlNode* group, xmlNs* svg, double from, double to, double length) 
 
 }  // namespace
 
-Recording recordFrames(Session& session, std::optional<double> seconds) {
+Recording recordFrames(Session& session, std::optional<double> seconds,
+                       const std::function<void(std::size_t)>& recorded) {
   hostapp::HostApplication& host = session.host();
   Recording recording;
   recording.length = seconds.value_or(kFirstStepSeconds + (Preference(session, kMirtilStepsPref, kDefaultSteps) - 1) *
@@ -145,6 +146,7 @@ Recording recordFrames(Session& session, std::optional<double> seconds) {
   }
   for (;;) {
     recording.frames.push_back({hostfiles::writeSvg(host.core()), (host.clock() - start) / kTicksPerSecond});
+    if (recorded) recorded(recording.frames.size() - 1);
     const std::optional<int64_t> next = NextTimerTick(host);
     if (!next || *next >= end) break;
     if (const AIErr stepped = host.advanceClock(*next - host.clock())) {
@@ -180,12 +182,10 @@ std::string composeAnimation(const Recording& recording) {
     xmlNode* group = xmlNewChild(root, svg, Xml("g"), nullptr);
     xmlNewProp(group, Xml("id"), Xml("frame" + std::to_string(i)));
     const double until = i + 1 < recording.frames.size() ? recording.frames[i + 1].start : recording.length;
-    if (recording.frames.size() == 1) {
-      xmlNewProp(group, Xml("display"), Xml("inline"));
-    } else {
-      xmlNewProp(group, Xml("display"), Xml("none"));
-      Animate(group, svg, frame.start, until, recording.length);
-    }
+    // The first frame shows without the animation: a viewer that draws
+    // only the still picture draws it.
+    xmlNewProp(group, Xml("display"), Xml(i == 0 ? "inline" : "none"));
+    if (recording.frames.size() > 1) Animate(group, svg, frame.start, until, recording.length);
     for (xmlNode* child = frameRoot->children; child;) {
       xmlNode* next = child->next;
       xmlNode* copy = xmlDocCopyNode(child, out.get(), 1);
@@ -203,7 +203,7 @@ std::string composeAnimation(const Recording& recording) {
 }
 
 std::string recordAnimation(Session& session, std::optional<double> seconds) {
-  return composeAnimation(recordFrames(session, seconds));
+  return composeAnimation(recordFrames(session, seconds, {}));
 }
 
 }  // namespace mirtilcli

@@ -62,7 +62,9 @@ void runDemo(Session& session, const std::string& folder) {
   session.machine().out << "wrote " << picture << "\n";
   session.setPreference(kMirtilStepsPref, kDemoSteps, false);
   session.setPreference(kMirtilDelayPref, kDemoDelay, false);
-  writeAnimation(session, animation, std::nullopt);
+  AnimationFiles files;
+  files.svg = animation;
+  writeAnimation(session, files, std::nullopt);
   session.machine().out << "wrote " << animation << "\n";
 }
 

@@ -1,5 +1,9 @@
 #include "mirtilcli/DocumentFiles.h"
 
+#include <libxml/parser.h>
+
+#include <cmath>
+
 #include "hostfiles/SvgSyntax.h"
 #include "hostfiles/JsonDump.h"
 #include "hostfiles/SvgDocument.h"
@@ -60,6 +64,8 @@ void makeFolder(Machine& machine, const std::string& path) {
 }
 
 void openDocument(Session& session, const std::string& path) {
+  Progress progress(session.machine(), "opening " + path);
+  progress.show("");
   Check(hostfiles::openSvg(session.host().core(), session.machine().files, path));
   session.documentOpened();
 }
@@ -73,15 +79,67 @@ void exportSeamFree(Session& session, const std::string& path) {
 }
 
 void renderDocument(Session& session, const std::string& path, double scale) {
+  Progress progress(session.machine(), "drawing " + path);
+  progress.show("");
   Check(hostfiles::renderPng(session.machine().renderer, session.machine().files, session.host().core(), scale, path));
+}
+
+Page documentPage(Session& session) {
+  const std::string text = hostfiles::writeSvg(session.host().core());
+  Page page;
+  xmlDoc* xml = xmlReadMemory(text.data(), static_cast<int>(text.size()), "page.svg", nullptr,
+                              XML_PARSE_NONET | XML_PARSE_HUGE | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+  const xmlNode* root = xml ? xmlDocGetRootElement(xml) : nullptr;
+  const auto attribute = [&](const char* name) {
+    xmlChar* value = root ? xmlGetProp(root, reinterpret_cast<const xmlChar*>(name)) : nullptr;
+    std::string result = value ? reinterpret_cast<const char*>(value) : "";
+    xmlFree(value);
+    return result;
+  };
+  page.width = attribute("width");
+  page.height = attribute("height");
+  page.viewBox = attribute("viewBox");
+  if (xml) xmlFreeDoc(xml);
+  page.pixelsWide = hostfiles::svg::parseLength(page.width).value_or(0);
+  page.pixelsHigh = hostfiles::svg::parseLength(page.height).value_or(0);
+  return page;
 }
 
 void dumpDocument(Session& session, const std::string& path) {
   WriteFile(session.machine(), path, hostfiles::dumpJson(session.host().core(), HostState(session)) + "\n");
 }
 
-void writeAnimation(Session& session, const std::string& path, std::optional<double> seconds) {
-  WriteFile(session.machine(), path, recordAnimation(session, seconds));
+std::size_t writeAnimation(Session& session, const AnimationFiles& files, std::optional<double> seconds) {
+  Machine& machine = session.machine();
+  Progress progress(machine, "animating");
+  const Recording recording =
+      recordFrames(session, seconds, [&](std::size_t frame) { progress.show("frame " + std::to_string(frame + 1)); });
+  WriteFile(machine, files.svg, composeAnimation(recording));
+  if (!files.framesFolder.empty()) makeFolder(machine, files.framesFolder);
+  std::vector<std::string> pictures;
+  std::vector<int> centiseconds;
+  for (std::size_t i = 0; i < recording.frames.size() && (!files.framesFolder.empty() || !files.gif.empty()); ++i) {
+    const Frame& frame = recording.frames[i];
+    progress.show("picture " + std::to_string(i + 1) + " of " + std::to_string(recording.frames.size()));
+    std::string png, error;
+    if (!machine.renderer.renderPng(frame.svg, files.scale, &png, &error)) {
+      throw UsageError("frame " + std::to_string(i) + " of the animation: " + error);
+    }
+    if (!files.framesFolder.empty()) {
+      std::string name = std::to_string(i);
+      name.insert(0, name.size() < 4 ? 4 - name.size() : 0, '0');
+      WriteFile(machine, files.framesFolder + "/frame-" + name + ".png", png);
+    }
+    const double until = i + 1 < recording.frames.size() ? recording.frames[i + 1].start : recording.length;
+    pictures.push_back(std::move(png));
+    centiseconds.push_back(static_cast<int>(std::lround((until - frame.start) * 100)));
+  }
+  if (!files.gif.empty()) {
+    std::string gif, error;
+    if (!machine.renderer.animatedGif(pictures, centiseconds, &gif, &error)) throw UsageError(files.gif + ": " + error);
+    WriteFile(machine, files.gif, gif);
+  }
+  return recording.frames.size();
 }
 
 bool parseColor(const std::string& text, AIColor& color) {

@@ -195,15 +195,14 @@ int32_t LineReader::integerOption(const std::string& name, int32_t fallback) {
   return hasOption(name) ? toInteger(takeOption(name), name + "=") : fallback;
 }
 
-std::string LineReader::choiceOption(const std::string& name, const std::vector<std::string>& choices,
-                                     const std::string& fallback) {
-  return hasOption(name) ? matchChoice(takeOption(name), name + "=", choices) : fallback;
-}
-
 void LineReader::finish() {
   if (!atEnd()) throw error("unexpected " + Quoted(positional_[next_].text));
   for (const auto& option : optionsRead_) {
-    if (!option.second) throw error("unknown option " + option.first + "=");
+    if (option.second) continue;
+    std::string known;
+    for (const std::string& name : optionsAsked_) known += (known.empty() ? "" : ", ") + name + "=";
+    throw error("unknown option " + option.first + "=; " + command_ +
+                (known.empty() ? " takes no options" : " takes " + known));
   }
 }
 

@@ -81,6 +81,25 @@ std::optional<int32_t> OptionalInteger(LineReader& reader, const char* name) {
   return reader.integerOption(name, 0);
 }
 
+// A preference given as an option, refused outside the range the options
+// dialog offers.
+std::optional<int32_t> RangedOption(LineReader& reader, const PreferenceRange& range) {
+  const std::optional<int32_t> value = OptionalInteger(reader, range.option);
+  if (value && (*value < range.lowest || *value > range.highest)) {
+    throw reader.error(std::string(range.option) + "= takes " + std::to_string(range.lowest) + " to " +
+                       std::to_string(range.highest) + ", as the options dialog does, not " + std::to_string(*value));
+  }
+  return value;
+}
+
+std::optional<int32_t> TypeOption(LineReader& reader) {
+  if (!reader.hasOption("type")) return std::nullopt;
+  const std::string text = reader.textOption("type", "");
+  const std::optional<int32_t> type = parseObjectType(text);
+  if (!type) throw reader.error(std::string("type= takes ") + kObjectTypes + ", not '" + text + "'");
+  return type;
+}
+
 const std::map<std::string, Parser>& Commands() {
   static const std::map<std::string, Parser> commands = {
       {"open",
@@ -163,11 +182,11 @@ const std::map<std::string, Parser>& Commands() {
       {"prefs",
        [](LineReader& r, Session& s) {
          std::vector<std::pair<std::string, int32_t>> values;
-         const std::pair<const char*, const char*> names[] = {
-             {"steps", kMirtilStepsPref}, {"delay", kMirtilDelayPref}, {"type", kMirtilTypePref}};
-         for (const auto& name : names) {
-           if (r.hasOption(name.first)) values.emplace_back(name.second, r.integerOption(name.first, 0));
+         for (const PreferenceRange& range : {kStepsRange, kDelayRange}) {
+           if (const std::optional<int32_t> value = RangedOption(r, range)) values.emplace_back(range.name, *value);
          }
+         if (const std::optional<int32_t> type = TypeOption(r)) values.emplace_back(kMirtilTypePref, *type);
+         r.finish();  // a mistyped key is named before the values are missed
          if (values.empty()) throw r.error("give at least one of steps=, delay=, type=");
          return Plain([&s, values] {
            for (const auto& value : values) s.setPreference(value.first, value.second, true);
@@ -266,8 +285,7 @@ const std::map<std::string, Parser>& Commands() {
        [](LineReader& r, Session& s) {
          const std::optional<int32_t> steps = OptionalInteger(r, "steps");
          const std::optional<int32_t> delay = OptionalInteger(r, "delay");
-         std::optional<int32_t> type;
-         if (r.hasOption("type")) type = r.choiceOption("type", {"inplace", "sweep"}, "") == "sweep" ? 1 : 0;
+         const std::optional<int32_t> type = TypeOption(r);
          const bool ok = r.choice("how the dialog closes", {"ok", "cancel"}) == "ok";
          return Message([&s, steps, delay, type, ok] { return s.options(steps, delay, type, ok); });
        }},

@@ -1,5 +1,6 @@
 #include "mirtilcli/Session.h"
 
+#include <cctype>
 #include <cmath>
 #include <functional>
 
@@ -119,6 +120,26 @@ void Session::documentOpened() {
   lastMade_ = nullptr;
 }
 
+Progress::Progress(Machine& machine, std::string work) : machine_(machine), work_(std::move(work)) {}
+
+Progress::~Progress() {
+  if (shown_) machine_.err << "\r\x1b[K" << std::flush;
+}
+
+void Progress::show(const std::string& state) {
+  if (!machine_.terminal) return;
+  machine_.err << "\r" << work_ << (state.empty() ? "" : ": " + state) << "\x1b[K" << std::flush;
+  shown_ = true;
+}
+
+std::optional<int32_t> parseObjectType(const std::string& text) {
+  std::string lower;
+  for (const char c : text) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (lower == "0" || lower == "inplace") return 0;
+  if (lower == "1" || lower == "sweep") return 1;
+  return std::nullopt;
+}
+
 AILayerHandle Session::layer(const std::string& title) {
   AILayerHandle layer = nullptr;
   hostcore::require(document().firstLayer(&layer), "firstLayer");
@@ -127,7 +148,21 @@ AILayerHandle Session::layer(const std::string& title) {
     if (document().layerTitle(layer, &candidate) == kNoErr && candidate == title) return layer;
     if (document().nextLayer(layer, &layer) != kNoErr) break;
   }
-  throw UsageError("no layer named '" + title + "'");
+  std::string known;
+  for (const std::string& name : layerTitles()) known += (known.empty() ? "" : ", ") + ("'" + name + "'");
+  throw UsageError("no layer named '" + title + "'; the layers are " + (known.empty() ? "none" : known));
+}
+
+std::vector<std::string> Session::layerTitles() {
+  std::vector<std::string> titles;
+  AILayerHandle layer = nullptr;
+  if (document().firstLayer(&layer) != kNoErr) return titles;
+  while (layer) {
+    std::string title;
+    if (document().layerTitle(layer, &title) == kNoErr) titles.push_back(title);
+    if (document().nextLayer(layer, &layer) != kNoErr) break;
+  }
+  return titles;
 }
 
 AILayerHandle Session::topLayer() {

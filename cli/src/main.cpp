@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
   hostposix::DlopenModuleLoader loader;
   hostfiles::PosixFileStore files;
   hostfiles::RsvgRenderer renderer;
-  mirtilcli::Machine machine{loader, files, renderer, MakeFolders, std::cout, std::cerr};
+  mirtilcli::Machine machine{loader, files, renderer, MakeFolders, std::cout, std::cerr, ::isatty(STDERR_FILENO) == 1};
 
   mirtilcli::ProgramDefaults defaults;
   defaults.pluginPath = ProgramFolder(argc > 0 ? argv[0] : nullptr) + "/" + kModuleFileName;

@@ -124,6 +124,9 @@ TEST_F(ProgramTest, AnimateWritesOneFrameAStepShownInTurn) {
     EXPECT_NE(anim.find("<g id=\"frame" + std::to_string(frame) + "\""), std::string::npos) << frame;
   }
   EXPECT_EQ(anim.find("<g id=\"frame4\""), std::string::npos);
+  // The first frame is the still picture; the others show only when played.
+  EXPECT_NE(anim.find("<g id=\"frame0\" display=\"inline\">"), std::string::npos);
+  EXPECT_NE(anim.find("<g id=\"frame1\" display=\"none\">"), std::string::npos);
   EXPECT_NE(anim.find("keyTimes=\"0;0.625\""), std::string::npos);
   EXPECT_NE(anim.find("dur=\"0.8s\""), std::string::npos);
   EXPECT_NE(anim.find("repeatCount=\"indefinite\""), std::string::npos);
@@ -136,6 +139,23 @@ TEST_F(ProgramTest, AnimateWritesOneFrameAStepShownInTurn) {
     EXPECT_NE(anim.find("id=\"" + id + "\""), std::string::npos) << id;
   }
   EXPECT_EQ(anim.find("mirtil:"), std::string::npos);
+
+  // The same frames as pictures and as an animated GIF that loops.
+  const ProgramRun pictures = run({"animate", "made.svg", "anim.svg", "--frames", "frames", "--gif", "anim.gif",
+                                   "--scale", "0.5"});
+  ASSERT_EQ(pictures.status, 0) << pictures.err;
+  EXPECT_EQ(pictures.out, "wrote anim.svg: 4 frames\nwrote frames/frame-0000.png and on\nwrote anim.gif\n");
+  EXPECT_EQ(read("frames/frame-0003.png").compare(1, 3, "PNG"), 0);
+  EXPECT_FALSE(exists("frames/frame-0004.png"));
+  const std::string gif = read("anim.gif");
+  EXPECT_EQ(gif.compare(0, 6, "GIF89a"), 0);
+  EXPECT_NE(gif.find("NETSCAPE2.0"), std::string::npos);
+  // Each frame's graphics control block holds its time in hundredths: 0.5 s, then 0.1 s.
+  std::vector<int> delays;
+  for (std::size_t at = gif.find("\x21\xf9\x04"); at != std::string::npos; at = gif.find("\x21\xf9\x04", at + 1)) {
+    delays.push_back(static_cast<unsigned char>(gif[at + 4]) | static_cast<unsigned char>(gif[at + 5]) << 8);
+  }
+  EXPECT_EQ(delays, (std::vector<int>{50, 10, 10, 10}));
 }
 
 TEST_F(ProgramTest, TheOptionsDialogKeepsWhatTheUserChoseAndCancelAnswersStop) {
@@ -338,7 +358,7 @@ TEST_F(ProgramTest, MalformedInputExitsTwoNamingThePlace) {
       << badLine.err;
   EXPECT_FALSE(exists("dump.json"));
   EXPECT_EQ(script("frobnicate 1 2\n").err, "script.mirtil:1: frobnicate: unknown command\n");
-  EXPECT_EQ(script("drag 0 0 1 1 speed=3\n").err, "script.mirtil:1: drag: unknown option speed=\n");
+  EXPECT_EQ(script("drag 0 0 1 1 speed=3\n").err, "script.mirtil:1: drag: unknown option speed=; drag takes moves=\n");
   EXPECT_EQ(script("menu \"Rotate\n").err, "script.mirtil:1: a text in double quotes is not closed\n");
 
   const ProgramRun unknown = run({"render", "bad.svg", "out.png", "--frobnicate", "3"});
@@ -371,6 +391,110 @@ TEST_F(ProgramTest, AFailedSaveLeavesThePreviousFileAsItWas) {
 }  // namespace
 
 namespace {
+
+// What the program tells a user who asks, or who gets something wrong.
+TEST_F(ProgramTest, TheProgramExplainsItself) {
+  const ProgramRun usage = run({"--help"});
+  EXPECT_EQ(usage.status, 0);
+  EXPECT_NE(usage.out.find("mirtil-host info IN.svg\n"), std::string::npos) << usage.out;
+  EXPECT_NE(usage.out.find("mirtil-host COMMAND --help tells more"), std::string::npos);
+  const ProgramRun make = run({"make", "--help"});
+  EXPECT_EQ(make.status, 0);
+  EXPECT_NE(make.out.find("  sweep    press on the centre of the hexagon, release on one of its corners\n"),
+            std::string::npos) << make.out;
+  EXPECT_NE(make.out.find("  inplace  press on the point that stays put"), std::string::npos);
+  EXPECT_NE(run({"help", "animate"}).out.find("each \"Delay\" tenths of a second"), std::string::npos);
+  EXPECT_NE(run({"render", "in.svg", "--help"}).out.find("more than\n25 million pixels is refused unless --large"),
+            std::string::npos);
+  const ProgramRun wrongOption = run({"animate", "a.svg", "b.svg", "--secs", "2"});
+  EXPECT_EQ(wrongOption.status, 2);
+  EXPECT_NE(wrongOption.err.find("unknown option --secs\nusage: mirtil-host animate"), std::string::npos)
+      << wrongOption.err;
+
+  write("in.svg", kSquareSvg);
+  const ProgramRun info = run({"info", "in.svg"});
+  EXPECT_EQ(info.status, 0) << info.err;
+  EXPECT_EQ(info.out,
+            "page: width 200, height 200, viewBox 0 0 200 200\n"
+            "layers, topmost first:\n"
+            "  \"art\": 2 art, x 0 to 100, y 0 to 100\n"
+            "mirror-tile objects: 0\n");
+}
+
+TEST_F(ProgramTest, MakeAndAnimateSayWhatTheyDidAndWhyNot) {
+  write("in.svg", kSquareSvg);
+  // The types spelt in any of their ways.
+  const ProgramRun made = run({"make", "in.svg", "made.svg", "--press", "50,50", "--release", "90,50", "--type", "SWEEP",
+                               "--png", "made.png"});
+  ASSERT_EQ(made.status, 0) << made.err;
+  EXPECT_EQ(made.out, "wrote made.svg\nwrote made.png\n");
+  const ProgramRun badType = run({"make", "in.svg", "x.svg", "--press", "50,50", "--release", "90,50", "--type", "2"});
+  EXPECT_EQ(badType.status, 2);
+  EXPECT_NE(badType.err.find("--type takes 0, 1, inplace or sweep, not '2'"), std::string::npos) << badType.err;
+
+  const ProgramRun empty = run({"make", "in.svg", "x.svg", "--press", "150,150", "--release", "190,150"});
+  EXPECT_EQ(empty.status, 1);
+  EXPECT_NE(empty.err.find("no mirror-tile object was made: No art in region - no mirrortile created"),
+            std::string::npos) << empty.err;
+  EXPECT_FALSE(exists("x.svg"));
+  const ProgramRun layer = run({"make", "in.svg", "x.svg", "--press", "50,50", "--release", "90,50", "--layer", "Art"});
+  EXPECT_NE(layer.err.find("no layer named 'Art'; the layers are 'art'"), std::string::npos) << layer.err;
+
+  // The preview draws the planned hexagon and makes nothing.
+  const ProgramRun preview = run({"make", "in.svg", "x.svg", "--press", "50,50", "--release", "90,50", "--type",
+                                  "inplace", "--preview", "plan.png"});
+  ASSERT_EQ(preview.status, 0) << preview.err;
+  EXPECT_EQ(preview.out, "wrote plan.png\n");
+  EXPECT_EQ(read("plan.png").compare(1, 3, "PNG"), 0);
+  EXPECT_FALSE(exists("x.svg"));
+
+  const ProgramRun still = run({"animate", "in.svg", "anim.svg"});
+  EXPECT_EQ(still.status, 2);
+  EXPECT_NE(still.err.find("in.svg has no mirror-tile object to turn"), std::string::npos) << still.err;
+  write("prefs", "Mirtil/Steps=4\nMirtil/Delay=1\n");
+  const ProgramRun animated = run({"animate", "made.svg", "anim.svg"});
+  EXPECT_EQ(animated.out, "wrote anim.svg: 4 frames\n") << animated.err;
+
+  const ProgramRun huge = run({"render", "in.svg", "huge.png", "--scale", "30"});
+  EXPECT_EQ(huge.status, 2);
+  EXPECT_NE(huge.err.find("the picture would be 6000 by 6000 pixels, more than the 25 million"), std::string::npos)
+      << huge.err;
+  EXPECT_FALSE(exists("huge.png"));
+}
+
+TEST_F(ProgramTest, PreferencesStayWithinTheDialogsRanges) {
+  const ProgramRun steps = script("prefs steps=400\n");
+  EXPECT_EQ(steps.status, 2);
+  EXPECT_EQ(steps.err, "script.mirtil:1: prefs: steps= takes 1 to 360, as the options dialog does, not 400\n");
+  EXPECT_EQ(script("prefs delay=0\n").err,
+            "script.mirtil:1: prefs: delay= takes 1 to 50, as the options dialog does, not 0\n");
+  EXPECT_EQ(script("prefs stesp=5\n").err, "script.mirtil:1: prefs: unknown option stesp=; prefs takes steps=, delay=, type=\n");
+  EXPECT_EQ(script("options type=round ok\n").err,
+            "script.mirtil:1: options: type= takes 0, 1, inplace or sweep, not 'round'\n");
+  ASSERT_EQ(script("prefs steps=360 delay=50 type=InPlace\n").status, 0);
+  EXPECT_EQ(read("prefs"), "Mirtil/Delay=50\nMirtil/Steps=360\nMirtil/Type=0\n");
+}
+
+// Long work tells how far it has come on a terminal, and says nothing
+// where its messages go to a file.
+TEST_F(ProgramTest, ProgressShowsOnATerminalOnly) {
+  write("in.svg", kSquareSvg);
+  ASSERT_EQ(run({"make", "in.svg", "made.svg", "--press", "50,50", "--release", "90,50"}).status, 0);
+  write("prefs", "Mirtil/Steps=4\nMirtil/Delay=1\n");
+  const ProgramRun quiet = run({"animate", "made.svg", "anim.svg", "--gif", "anim.gif"});
+  ASSERT_EQ(quiet.status, 0) << quiet.err;
+  EXPECT_EQ(quiet.err, "");
+
+  // Under a pseudo-terminal of its own.
+  const std::string command = "cd '" + folder.string() + "' && script -qec \"'" + MIRTIL_HOST_PATH +
+                              "' animate made.svg anim.svg --gif anim.gif --prefs prefs\" /dev/null > terminal.txt";
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const std::string terminal = read("terminal.txt");
+  for (const char* shown : {"\ropening made.svg\x1b[K", "\ranimating: frame 4\x1b[K", "\ranimating: picture 4 of 4\x1b[K"}) {
+    EXPECT_NE(terminal.find(shown), std::string::npos) << shown;
+  }
+  EXPECT_NE(terminal.find("\r\x1b[Kwrote anim.svg: 4 frames"), std::string::npos) << terminal;
+}
 
 // The examples the README points to run as it says.
 TEST_F(ProgramTest, TheExamplesRun) {

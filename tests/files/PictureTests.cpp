@@ -79,3 +79,20 @@ TEST_F(PictureTest, TextThatIsNoPictureIsRefused) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(PictureTest, AnAnimationIsRefusedFramesOfDifferentSizes) {
+    std::string small, large, gif, error;
+    const std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"10\" height=\"10\"/>";
+    ASSERT_TRUE(renderer.renderPng(svg, 1, &small, &error)) << error;
+    ASSERT_TRUE(renderer.renderPng(svg, 2, &large, &error)) << error;
+    EXPECT_TRUE(renderer.animatedGif({small, small}, {10, 20}, &gif, &error)) << error;
+    EXPECT_FALSE(renderer.animatedGif({small, large}, {10, 20}, &gif, &error));
+    EXPECT_EQ(error, "the frames are not all of one size");
+    EXPECT_FALSE(renderer.animatedGif({small, "not a picture"}, {10, 20}, &gif, &error));
+    EXPECT_EQ(error, "a frame is not a PNG picture");
+    EXPECT_FALSE(renderer.animatedGif({}, {}, &gif, &error));
+}
+
+}  // namespace

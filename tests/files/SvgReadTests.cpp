@@ -222,3 +222,17 @@ TEST_F(FilesTest, ThePageComesFromTheViewBox) {
 }
 
 }  // namespace
+
+TEST_F(FilesTest, ALayerDrawnWithAFilterKeepsItsArt) {
+    read(R"svg(<defs><filter id="soft"><feGaussianBlur stdDeviation="2"/></filter></defs>
+      <g id="blurred" inkscape:label="Blurred" filter="url(#soft)"><rect id="inside" width="10" height="10"/></g>
+      <use xlink:href="#blurred" x="20"/>)svg");
+    ASSERT_EQ(layers().size(), 2u);
+    EXPECT_EQ(title(layers()[1]), "Blurred");
+    const std::vector<AIArtHandle> art = layerArt(layers()[1]);
+    ASSERT_EQ(art.size(), 1u);
+    EXPECT_EQ(art[0], byId("blurred"));
+    const std::string text = hostfiles::writeSvg(core);
+    EXPECT_NE(text.find("<rect id=\"inside\" width=\"10\" height=\"10\"/>"), std::string::npos) << text;
+    EXPECT_NE(text.find("<use xlink:href=\"#blurred\""), std::string::npos);
+}

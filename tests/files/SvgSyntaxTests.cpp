@@ -170,3 +170,24 @@ TEST(RealText, DecimalsAreWholeTextsInRange) {
 }
 
 }  // namespace
+
+TEST(Styles, SheetsKeepTheRulesOfSimpleSelectors) {
+    const std::vector<StyleRule> rules = parseStyleSheet(
+        "/* a { b } */ .a, rect#b.c { fill: red !important; stroke: blue }\n"
+        "g > rect { fill: green } @media print { rect { fill: black } } * { opacity: .5 } text:hover { x: 1 }");
+    ASSERT_EQ(rules.size(), 3u);
+    EXPECT_EQ(rules[0].classes, std::vector<std::string>{"a"});
+    EXPECT_EQ(rules[1].type, "rect");
+    EXPECT_EQ(rules[1].id, "b");
+    EXPECT_EQ(rules[1].declarations[0], (std::pair<std::string, std::string>{"fill", "red"}));
+    EXPECT_TRUE(rules[2].type.empty());
+    EXPECT_GT(rules[1].specificity(), rules[0].specificity());
+    EXPECT_GT(rules[0].specificity(), rules[2].specificity());
+
+    EXPECT_TRUE(rules[0].matches("circle", " x  a ", ""));
+    EXPECT_FALSE(rules[0].matches("circle", "ab", ""));
+    EXPECT_TRUE(rules[1].matches("rect", "c", "b"));
+    EXPECT_FALSE(rules[1].matches("circle", "c", "b"));
+    EXPECT_FALSE(rules[1].matches("rect", "", "b"));
+    EXPECT_TRUE(rules[2].matches("path", "", ""));
+}

@@ -140,3 +140,46 @@ TEST_F(FilesTest, SavingIsAtomic) {
 }
 
 }  // namespace
+
+namespace {
+
+const char* kKeptDrawing = R"svg(<svg xmlns="http://www.w3.org/2000/svg" xmlns:xlink="http://www.w3.org/1999/xlink"
+     xmlns:rdf="http://www.w3.org/1999/02/22-rdf-syntax-ns#" width="210mm" height="297mm" viewBox="0 0 210 297"
+     preserveAspectRatio="xMinYMin">
+  <metadata><rdf:RDF><rdf:Description rdf:about="">boxes</rdf:Description></rdf:RDF></metadata>
+  <style>.warm { fill: #f4a261 } #hot { fill: #ff0000 }</style>
+  <rect id="box" class="warm" width="10" height="10"/>
+  <rect id="hot" class="warm" x="20" width="10" height="10"/>
+  <path id="dashed" d="M 0 50 H 100" stroke="#000" stroke-dasharray="4 2"/>
+  <path id="copied" d="M 0 80 H 10 V 90 Z"/>
+  <use id="copy" xlink:href="#copied" x="50" fill="#00ff00"/>
+</svg>)svg";
+
+}  // namespace
+
+TEST_F(FilesTest, WhatTheDocumentDoesNotModelIsWrittenAsRead) {
+    ASSERT_TRUE(hostfiles::readSvg(core, kKeptDrawing, "kept.svg").ok());
+    const std::string text = hostfiles::writeSvg(core);
+    // The page with its units, the metadata with its namespace declared, the style sheet.
+    EXPECT_NE(text.find("width=\"210mm\" height=\"297mm\" viewBox=\"0 0 210 297\" preserveAspectRatio=\"xMinYMin\""),
+              std::string::npos) << text;
+    EXPECT_NE(text.find("xmlns:rdf=\"http://www.w3.org/1999/02/22-rdf-syntax-ns#\""), std::string::npos);
+    EXPECT_NE(text.find("<rdf:Description rdf:about=\"\">boxes</rdf:Description>"), std::string::npos);
+    EXPECT_NE(text.find("<style>.warm { fill: #f4a261 } #hot { fill: #ff0000 }</style>"), std::string::npos);
+    // The sheet's rules paint the art, the more specific one winning.
+    EXPECT_EQ(style(byId("box")).fill.color.red, AIReal(0xf4) / 255);
+    EXPECT_EQ(style(byId("hot")).fill.color.green, 0);
+    // A dashed stroke and art that a copy paints are kept as written.
+    EXPECT_EQ(type(byId("dashed")), kForeignArt);
+    EXPECT_NE(text.find("stroke-dasharray=\"4 2\""), std::string::npos);
+    EXPECT_EQ(type(byId("copied")), kForeignArt);
+    EXPECT_EQ(text.find("id=\"copied\" fill="), std::string::npos) << text;
+
+    hostcore::HostCore other;
+    ASSERT_TRUE(hostfiles::readSvg(other, text, "first.svg").ok());
+    EXPECT_EQ(hostfiles::writeSvg(other), text);
+
+    // A page the document changed is written from the document.
+    doc().setArtboard(AIRealRect{0, 0, 100, -50});
+    EXPECT_NE(hostfiles::writeSvg(core).find("width=\"100\" height=\"50\" viewBox=\"0 0 100 50\""), std::string::npos);
+}

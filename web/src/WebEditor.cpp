@@ -68,6 +68,11 @@ class BrowserDrawsPictures : public hostfiles::SvgRenderer {
     *error = "the browser draws pictures itself";
     return false;
   }
+  bool animatedGif(const std::vector<std::string>&, const std::vector<int>&, std::string*,
+                   std::string* error) override {
+    *error = "the browser draws pictures itself";
+    return false;
+  }
 };
 
 constexpr const char* kPreferencesPath = "/preferences";

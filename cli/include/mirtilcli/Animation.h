@@ -4,6 +4,7 @@
 // <animate> of its display, looping).
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,13 +29,16 @@ struct Recording {
 
 // Chooses the command and records a frame at the start and after every
 // timer step within `seconds`; by default one full turn at the present
-// "Steps" and "Delay". Throws CheckFailure when a message fails.
-Recording recordFrames(Session& session, std::optional<double> seconds);
+// "Steps" and "Delay", telling `recorded` the number of each frame.
+// Throws CheckFailure when a message fails.
+Recording recordFrames(Session& session, std::optional<double> seconds,
+                       const std::function<void(std::size_t)>& recorded);
 
 // The frames as one looping animated SVG; UsageError for a frame that is
 // not SVG.
 std::string composeAnimation(const Recording& recording);
 
+// The whole recording as one animated SVG.
 std::string recordAnimation(Session& session, std::optional<double> seconds);
 
 }  // namespace mirtilcli

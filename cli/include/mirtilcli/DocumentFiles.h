@@ -22,14 +22,33 @@ void saveDocument(Session& session, const std::string& path);
 void exportSeamFree(Session& session, const std::string& path);
 // A picture at `scale` pixels per point, without seams.
 void renderDocument(Session& session, const std::string& path, double scale);
+
+// The page as the document is written: its attributes as text, and its
+// size at one pixel per point.
+struct Page {
+  std::string width, height, viewBox;
+  double pixelsWide = 0, pixelsHigh = 0;
+};
+Page documentPage(Session& session);
 // The document as JSON, with the host's menus, timers, preferences,
 // alerts and cursor beside it.
 void dumpDocument(Session& session, const std::string& path);
 
-// Turns on the rotation animation and writes an animated SVG of the
-// steps that come within `seconds` (by default one full turn at the
-// present preferences), each frame shown for as long as the host shows it.
-void writeAnimation(Session& session, const std::string& path, std::optional<double> seconds);
+// Where an animation goes: the animated SVG, and if named a folder of
+// one PNG picture a frame (frame-0000.png on) and an animated GIF, the
+// pictures at `scale` pixels per point.
+struct AnimationFiles {
+  std::string svg;
+  std::string framesFolder;
+  std::string gif;
+  double scale = 1;
+};
+
+// Turns on the rotation animation and writes the steps that come within
+// `seconds` (by default one full turn at the present preferences), each
+// frame shown for as long as the host shows it; answers the number of
+// frames.
+std::size_t writeAnimation(Session& session, const AnimationFiles& files, std::optional<double> seconds);
 
 // A colour as SVG writes it, or "none" (kNoColor); false for anything else.
 bool parseColor(const std::string& text, AIColor& color);

@@ -4,6 +4,7 @@
 // name=value.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
 #include <stdexcept>
@@ -62,13 +63,14 @@ class LineReader {
   std::string choice(const char* what, const std::vector<std::string>& choices);
   int32_t resultCode(const char* what);
 
-  bool hasOption(const std::string& name) const { return options_.count(name) != 0; }
+  bool hasOption(const std::string& name) const {
+    if (std::find(optionsAsked_.begin(), optionsAsked_.end(), name) == optionsAsked_.end()) optionsAsked_.push_back(name);
+    return options_.count(name) != 0;
+  }
   // The option's value; the fallback when it was not given.
   std::string textOption(const std::string& name, const std::string& fallback);
   double numberOption(const std::string& name, double fallback);
   int32_t integerOption(const std::string& name, int32_t fallback);
-  std::string choiceOption(const std::string& name, const std::vector<std::string>& choices,
-                           const std::string& fallback);
 
   // Refuses words and options nobody read.
   void finish();
@@ -89,6 +91,9 @@ class LineReader {
   std::size_t next_ = 0;
   std::map<std::string, std::string> options_;
   std::map<std::string, bool> optionsRead_;
+  // The options the command looked for, in its order, to name them when
+  // an unknown one is given.
+  mutable std::vector<std::string> optionsAsked_;
 };
 
 // Numbers as the command line and scripts write them: the whole text must

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "MirtilNames.h"
 #include "hostapi/HostAPI.h"
 #include "hostapp/HostApplication.h"
 #include "hostapp/HostEdits.h"
@@ -41,6 +42,24 @@ struct Machine {
   std::function<bool(const std::string& path, std::string* error)> makeFolders;
   std::ostream& out;
   std::ostream& err;
+  // Standard error is a terminal: long work shows how far it has come there.
+  bool terminal = false;
+};
+
+// A line on the terminal telling how far long work has come, cleared when
+// the work is done; nothing at all when standard error is no terminal.
+class Progress {
+ public:
+  Progress(Machine& machine, std::string work);
+  ~Progress();
+  Progress(const Progress&) = delete;
+  Progress& operator=(const Progress&) = delete;
+  void show(const std::string& state);
+
+ private:
+  Machine& machine_;
+  std::string work_;
+  bool shown_ = false;
 };
 
 struct SessionSetup {
@@ -51,6 +70,20 @@ struct SessionSetup {
 
 // The host's clock runs in ticks of 1/60 second.
 constexpr double kTicksPerSecond = 60;
+
+// The values the options dialog offers; Delay is in tenths of a second.
+struct PreferenceRange {
+  const char* option;  // as scripts write it
+  const char* name;    // the preference's
+  int32_t lowest, highest;
+};
+constexpr PreferenceRange kStepsRange{"steps", kMirtilStepsPref, 1, 360};
+constexpr PreferenceRange kDelayRange{"delay", kMirtilDelayPref, 1, 50};
+
+// An object type as the command line and scripts write it, in any case:
+// 0 or inplace, 1 or sweep; none for anything else.
+std::optional<int32_t> parseObjectType(const std::string& text);
+constexpr const char* kObjectTypes = "0, 1, inplace or sweep";
 
 class Session {
  public:
@@ -77,6 +110,8 @@ class Session {
   AILayerHandle layer(const std::string& title);
   // The topmost layer.
   AILayerHandle topLayer();
+  // The layers' titles, topmost first.
+  std::vector<std::string> layerTitles();
   // A new layer above the others, made current.
   void addLayer(const std::string& title);
   void setCurrentLayer(const std::string& title);

@@ -4,7 +4,22 @@
 #include <cmath>
 #include <cstring>
 
+#include "hostfiles/SvgSyntax.h"
+
 namespace hostfiles::svg {
+
+std::optional<AIRealRect> pageOf(const std::optional<std::string>& width, const std::optional<std::string>& height,
+                                 const std::optional<std::string>& viewBox) {
+    std::optional<std::vector<double>> box;
+    if (viewBox) box = parseNumberList(*viewBox);
+    if (!box || box->size() != 4) {
+        const double w = width ? parseLength(*width).value_or(0) : 0, h = height ? parseLength(*height).value_or(0) : 0;
+        if (w <= 0 || h <= 0) return std::nullopt;
+        box = std::vector<double>{0, 0, w, h};
+    }
+    const std::vector<double>& b = *box;
+    return AIRealRect{AIReal(b[0]), flipped(AIReal(b[1])), AIReal(b[0] + b[2]), flipped(AIReal(b[1] + b[3]))};
+}
 
 bool inferredCorner(const AIPathSegment& s) {
     const double inH = double(s.p.h) - s.in.h, inV = double(s.p.v) - s.in.v;
@@ -44,6 +59,28 @@ bool inNamespace(const xmlNode* node, const char* ns) {
 
 bool isElement(const xmlNode* node, const char* ns, const char* localName) {
     return inNamespace(node, ns) && std::strcmp(reinterpret_cast<const char*>(node->name), localName) == 0;
+}
+
+void forEachReference(const xmlNode* node, const std::function<void(const std::string&)>& found) {
+    for (const xmlAttr* a = node->properties; a != nullptr; a = a->next) {
+        // Values are mostly one text node, read in place; others are joined.
+        const xmlNode* text = a->children;
+        std::string joined;
+        if (text != nullptr && (text->next != nullptr || text->type != XML_TEXT_NODE)) {
+            xmlChar* raw = xmlNodeListGetString(node->doc, text, 1);
+            joined = raw != nullptr ? reinterpret_cast<const char*>(raw) : "";
+            xmlFree(raw);
+        }
+        const std::string_view value = !joined.empty() || text == nullptr || text->content == nullptr
+                                           ? std::string_view(joined)
+                                           : std::string_view(reinterpret_cast<const char*>(text->content));
+        if (std::strcmp(reinterpret_cast<const char*>(a->name), "href") == 0 && value.size() > 1 && value[0] == '#')
+            found(std::string(value.substr(1)));
+        for (size_t at = value.find("url("); at != std::string_view::npos; at = value.find("url(", at + 4))
+            if (const std::string id = urlReference(value.substr(at)); !id.empty()) found(id);
+    }
+    for (const xmlNode* child = node->children; child != nullptr; child = child->next)
+        if (child->type == XML_ELEMENT_NODE) forEachReference(child, found);
 }
 
 std::string serializeNode(xmlDoc* doc, xmlNode* node) {

@@ -5,6 +5,7 @@
 
 #include <libxml/tree.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,14 @@ constexpr const char* kInkscapeNamespace = "http://www.inkscape.org/namespaces/i
 constexpr const char* kSodipodiNamespace = "http://sodipodi.sourceforge.net/DTD/sodipodi-0.dtd";
 // The host's own elements and attributes, which viewers ignore.
 constexpr const char* kMirtilNamespace = "urn:mirrortile:host-document";
+
+// The root's attributes that make the page, kept as written.
+constexpr const char* kPageAttributes[] = {"width", "height", "viewBox", "preserveAspectRatio"};
+
+// The page, in points (v upward), that the root's viewBox, or else its
+// width and height, make; none when they make no page.
+std::optional<AIRealRect> pageOf(const std::optional<std::string>& width, const std::optional<std::string>& height,
+                                 const std::optional<std::string>& viewBox);
 
 // The file's y grows downward, the document's v upward. Subtracting from
 // zero rather than negating keeps -0 out of the files.
@@ -36,6 +45,9 @@ std::string cornerFlags(const std::vector<AIPathSegment>& segments);
 std::optional<std::string> attribute(const xmlNode* node, const char* name, const char* ns = nullptr);
 bool inNamespace(const xmlNode* node, const char* ns);
 bool isElement(const xmlNode* node, const char* ns, const char* localName);
+
+// Calls `found` with each id the subtree names by `href="#id"` or `url(#id)`.
+void forEachReference(const xmlNode* node, const std::function<void(const std::string&)>& found);
 
 // The text of a subtree and the subtree from text, through a wrapper that
 // declares the namespaces the files use.

@@ -99,8 +99,9 @@ public:
         xmlNode* root = xmlDocGetRootElement(xml);
         xml_ = xml;
         if (root == nullptr || !isElement(root, kSvgNamespace, "svg")) fail(root, "the root element is not svg");
+        root_ = root;
         index(root);
-        readArtboard(root);
+        readPage(root);
         const Properties rootProps = computed(root, {});
 
         struct LayerSpec {
@@ -123,7 +124,11 @@ public:
                 std::optional<ArtCopy> group = convert(child, Matrix{}, rootProps, 1, IdSource::Document);
                 layer.id = group->id;
                 group->props.userAttr = 0;
-                if (group->props.clipped) {
+                if (group->type != kGroupArt) {
+                    // A layer drawn with effects is kept whole, under its own id.
+                    layer.id = freshId("layer");
+                    layer.art.push_back(std::move(*group));
+                } else if (group->props.clipped) {
                     // A clipped layer keeps its clipping in a group inside it.
                     group->id = freshId("g");
                     group->props.name.clear();
@@ -183,6 +188,12 @@ private:
 
     void index(xmlNode* node) {
         if (node->type != XML_ELEMENT_NODE) return;
+        order_.emplace(node, order_.size());
+        // A copy in a clip path gives only its outline.
+        if (isElement(node, kSvgNamespace, "use") && !isElement(node->parent, kSvgNamespace, "clipPath"))
+            for (const char* ns : {static_cast<const char*>(nullptr), kXlinkNamespace})
+                if (const auto href = attribute(node, "href", ns); href && href->size() > 1 && (*href)[0] == '#')
+                    copiedIds_.insert(href->substr(1));
         for (const char* ns : {static_cast<const char*>(nullptr), kMirtilNamespace}) {
             if (const auto id = attribute(node, "id", ns)) {
                 usedIds_.insert(*id);
@@ -214,22 +225,50 @@ private:
 
     // ---- Page and properties ---------------------------------------------------------
 
-    void readArtboard(const xmlNode* root) {
-        std::optional<std::vector<double>> box;
-        if (const auto viewBox = attribute(root, "viewBox")) box = parseNumberList(*viewBox);
-        if (!box || box->size() != 4) {
-            const double width = lengthOr(root, "width", 0), height = lengthOr(root, "height", 0);
-            if (width <= 0 || height <= 0) return;
-            box = std::vector<double>{0, 0, width, height};
+    // The page, and beside it what the document does not model: the page's
+    // attributes as written, the style sheets and the metadata.
+    void readPage(xmlNode* root) {
+        document_.setArtboard(pageOf(attribute(root, "width"), attribute(root, "height"), attribute(root, "viewBox")));
+        xmlDoc* extras = xmlNewDoc(BAD_CAST "1.0");
+        xmlNode* holder = xmlNewDocNode(extras, nullptr, BAD_CAST "extras", nullptr);
+        xmlDocSetRootElement(extras, holder);
+        xmlSetNs(holder, xmlNewNs(holder, BAD_CAST kSvgNamespace, nullptr));
+        for (const char* name : kPageAttributes)
+            if (const auto value = attribute(root, name)) xmlSetProp(holder, BAD_CAST name, BAD_CAST value->c_str());
+        std::vector<xmlNode*> kept;
+        for (xmlNode* child = root->children; child != nullptr; child = child->next)
+            if (isElement(child, kSvgNamespace, "metadata")) kept.push_back(child);
+        gatherStyleSheets(root, kept);
+        for (xmlNode* element : kept) {
+            if (isElement(element, kSvgNamespace, "style")) {
+                for (StyleRule& rule : parseStyleSheet(textContent(element))) styleRules_.push_back(std::move(rule));
+            }
+            xmlNode* copy = nullptr;
+            xmlDOMWrapCloneNode(nullptr, xml_, element, &copy, extras, holder, 1, 0);
+            xmlAddChild(holder, copy);
         }
-        const std::vector<double>& b = *box;
-        document_.setArtboard(AIRealRect{AIReal(b[0]), flipped(AIReal(b[1])), AIReal(b[0] + b[2]),
-                                         flipped(AIReal(b[1] + b[3]))});
+        if (holder->properties != nullptr || holder->children != nullptr) {
+            xmlReconciliateNs(extras, holder);
+            document_.setFileExtras(serializeNode(extras, holder));
+        }
+        xmlFreeDoc(extras);
+    }
+
+    // Style sheets of the root, its groups and its definitions; those inside
+    // art kept as written go with that art.
+    static void gatherStyleSheets(xmlNode* parent, std::vector<xmlNode*>& found) {
+        for (xmlNode* child = parent->children; child != nullptr; child = child->next) {
+            if (isElement(child, kSvgNamespace, "style")) found.push_back(child);
+            if (isElement(child, kSvgNamespace, "g") || isElement(child, kSvgNamespace, "defs") ||
+                isElement(child, kSvgNamespace, "a"))
+                gatherStyleSheets(child, found);
+        }
     }
 
     // The element's properties: the inherited ones of its parent, then its
-    // presentation attributes, then its style attribute.
-    static Properties computed(const xmlNode* node, const Properties& parent) {
+    // presentation attributes, then the style sheets' rules that match it
+    // (the more specific later), then its style attribute.
+    Properties computed(const xmlNode* node, const Properties& parent) const {
         Properties props;
         for (const auto& [name, value] : parent)
             if (kInherited.count(name) != 0) props[name] = value;
@@ -239,9 +278,23 @@ private:
             if (kInherited.count(name) != 0 || kOwnOnly.count(name) != 0)
                 props[name] = std::string(trim(attribute(node, name.c_str()).value_or("")));
         }
+        const auto take = [&](const std::string& name, const std::string& value) {
+            if (kInherited.count(name) != 0 || kOwnOnly.count(name) != 0) props[name] = value;
+        };
+        if (!styleRules_.empty()) {
+            const std::string type = nodeName(node), classes = attribute(node, "class").value_or("");
+            const std::string id = attribute(node, "id").value_or("");
+            std::vector<const StyleRule*> matching;
+            for (const StyleRule& rule : styleRules_)
+                if (rule.matches(type, classes, id)) matching.push_back(&rule);
+            std::stable_sort(matching.begin(), matching.end(), [](const StyleRule* a, const StyleRule* b) {
+                return a->specificity() < b->specificity();
+            });
+            for (const StyleRule* rule : matching)
+                for (const auto& [name, value] : rule->declarations) take(name, value);
+        }
         if (const auto style = attribute(node, "style"))
-            for (auto& [name, value] : parseStyleDeclarations(*style))
-                if (kInherited.count(name) != 0 || kOwnOnly.count(name) != 0) props[name] = value;
+            for (auto& [name, value] : parseStyleDeclarations(*style)) take(name, value);
         for (const auto& [name, value] : Properties(props))
             if (value == "inherit") {
                 const auto at = parent.find(name);
@@ -277,10 +330,19 @@ private:
         };
         const bool markers = set("marker") || set("marker-start") || set("marker-mid") || set("marker-end");
         const bool effects = set("mask") || set("filter");
+        // A stroke drawn in a way the document's styles do not hold stays as written.
+        const auto other = [&](const char* property, const char* plain) {
+            return !own(props, property).empty() && own(props, property) != plain;
+        };
+        const bool strokeKept = set("stroke") && (set("stroke-dasharray") || other("stroke-linecap", "butt") ||
+                                                  other("stroke-linejoin", "miter") || other("stroke-miterlimit", "4"));
         const xmlNode* clip = clipPathOf(props);
         const bool boxClip = clip != nullptr && attribute(clip, "clipPathUnits").value_or("") == "objectBoundingBox";
         const bool isGroup = name == "g" || name == "a";
-        const bool modelled = !effects && !boxClip && (isGroup || (kShapes.count(name) != 0 && !painted && !markers));
+        // A shape that copies show keeps what it leaves unset for the copies to set.
+        const bool copied = copiedIds_.count(attribute(node, "id").value_or("")) != 0;
+        const bool modelled = !effects && !boxClip &&
+                              (isGroup || (kShapes.count(name) != 0 && !painted && !markers && !strokeKept && !copied));
 
         ArtCopy art;
         if (!modelled) {
@@ -439,33 +501,62 @@ private:
 
     // ---- Leaf art: kept as written, with what it refers to ----------------------------------------
 
-    void collectReferences(const xmlNode* node, const xmlNode* element, std::vector<const xmlNode*>& found,
-                           std::set<const xmlNode*>& seen) const {
-        const auto follow = [&](const std::string& id) {
-            const auto at = byId_.find(id);
-            if (at == byId_.end() || seen.count(at->second) != 0) return;
-            for (const xmlNode* up = at->second; up != nullptr; up = up->parent)
-                if (up == element) return;  // defined inside the element itself
-            seen.insert(at->second);
-            found.push_back(at->second);
-            collectReferences(at->second, element, found, seen);
+    // The definitions the element refers to, and those they refer to in
+    // turn, leaving out what the element holds itself.
+    std::vector<const xmlNode*> referencesOf(const xmlNode* element) {
+        std::vector<const xmlNode*> found;
+        std::set<const xmlNode*> seen;
+        const auto inside = [&](const xmlNode* node) {
+            for (const xmlNode* up = node; up != nullptr; up = up->parent)
+                if (up == element) return true;
+            return false;
         };
-        for (const xmlNode* n = node; n != nullptr; n = n->next) {
-            if (n->type == XML_ELEMENT_NODE) {
-                for (const xmlAttr* a = n->properties; a != nullptr; a = a->next) {
-                    xmlChar* raw = xmlNodeListGetString(n->doc, a->children, 1);
-                    const std::string value = raw != nullptr ? reinterpret_cast<const char*>(raw) : "";
-                    xmlFree(raw);
-                    if (std::strcmp(reinterpret_cast<const char*>(a->name), "href") == 0 && !value.empty() &&
-                        value[0] == '#')
-                        follow(value.substr(1));
-                    for (size_t at = value.find("url("); at != std::string::npos; at = value.find("url(", at + 4))
-                        if (const std::string id = urlReference(value.substr(at)); !id.empty()) follow(id);
-                }
-                collectReferences(n->children, element, found, seen);
-            }
-            if (n == node && n == element) break;
+        std::vector<const xmlNode*> pending = directReferences(element, true);
+        while (!pending.empty()) {
+            const xmlNode* definition = pending.back();
+            pending.pop_back();
+            if (!seen.insert(definition).second || inside(definition)) continue;
+            found.push_back(definition);
+            const std::vector<const xmlNode*>& next = directReferences(definition, false);
+            pending.insert(pending.end(), next.rbegin(), next.rend());
         }
+        return found;
+    }
+
+    // What the node and its content name by href or url(#id), each
+    // definition's once: many pieces of art share them.
+    const std::vector<const xmlNode*>& directReferences(const xmlNode* node, bool once) {
+        if (once) {
+            scratch_.clear();
+            scanReferences(node, scratch_);
+            return scratch_;
+        }
+        const auto known = references_.find(node);
+        if (known != references_.end()) return known->second;
+        std::vector<const xmlNode*>& found = references_[node];
+        scanReferences(node, found);
+        return found;
+    }
+
+    void scanReferences(const xmlNode* node, std::vector<const xmlNode*>& found) const {
+        forEachReference(node, [&](const std::string& id) {
+            const auto at = byId_.find(id);
+            if (at != byId_.end()) found.push_back(definitionOf(at->second));
+        });
+    }
+
+    // What is copied for a reference to the node: the outermost definition
+    // with an id that holds it, so that no id is written twice.
+    const xmlNode* definitionOf(const xmlNode* node) const {
+        const xmlNode* defs = nullptr;
+        for (const xmlNode* up = node->parent; up != nullptr && up != root_ && defs == nullptr; up = up->parent)
+            if (isElement(up, kSvgNamespace, "defs")) defs = up;
+        const xmlNode* outermost = node;
+        for (const xmlNode* up = node->parent; up != nullptr && up != root_ && up != defs; up = up->parent) {
+            const bool definition = defs != nullptr || (inNamespace(up, kSvgNamespace) && kNotDrawn.count(nodeName(up)) != 0);
+            if (definition && attribute(up, "id")) outermost = up;
+        }
+        return outermost;
     }
 
     static void removeProperty(xmlNode* node, const char* name) {
@@ -552,24 +643,26 @@ private:
         xmlDoc* payload = xmlNewDoc(BAD_CAST "1.0");
         xmlNode* root = xmlNewDocNode(payload, nullptr, BAD_CAST "leaf", nullptr);
         xmlDocSetRootElement(payload, root);
-        xmlSetNs(root, xmlNewNs(root, BAD_CAST kMirtilNamespace, BAD_CAST "mirtil"));
+        xmlNs* mirtil = xmlNewNs(root, BAD_CAST kMirtilNamespace, BAD_CAST "mirtil");
+        xmlSetNs(root, mirtil);
         xmlNewNs(root, BAD_CAST kSvgNamespace, nullptr);
         xmlNewNs(root, BAD_CAST kXlinkNamespace, BAD_CAST "xlink");
         xmlNewNs(root, BAD_CAST kInkscapeNamespace, BAD_CAST "inkscape");
         xmlNewNs(root, BAD_CAST kSodipodiNamespace, BAD_CAST "sodipodi");
         xmlNode* defs = xmlNewChild(root, xmlSearchNsByHref(payload, root, BAD_CAST kSvgNamespace), BAD_CAST "defs", nullptr);
 
-        std::vector<const xmlNode*> references;
-        std::set<const xmlNode*> seen;
-        collectReferences(node, node, references, seen);
+        const std::vector<const xmlNode*> references = referencesOf(node);
         const auto clone = [&](const xmlNode* from, xmlNode* parent) {
             xmlNode* copy = nullptr;
             xmlDOMWrapCloneNode(nullptr, xml_, const_cast<xmlNode*>(from), &copy, payload, parent, 1, 0);
             xmlAddChild(parent, copy);
             return copy;
         };
-        for (const xmlNode* reference : references) clone(reference, defs);
+        // Definitions are written in the order the file gave them.
+        for (const xmlNode* reference : references)
+            xmlSetNsProp(clone(reference, defs), mirtil, BAD_CAST "order", BAD_CAST std::to_string(order_.at(reference)).c_str());
         xmlNode* element = clone(node, root);
+        xmlReconciliateNs(payload, root);
 
         for (const char* drop : {"transform", "id"})
             if (xmlAttr* a = xmlHasNsProp(element, BAD_CAST drop, nullptr)) xmlRemoveProp(a);
@@ -723,6 +816,12 @@ private:
     Document& document_;
     std::string source_;
     xmlDoc* xml_ = nullptr;
+    const xmlNode* root_ = nullptr;
+    std::unordered_map<const xmlNode*, size_t> order_;  // elements in the file's order
+    std::vector<StyleRule> styleRules_;
+    std::set<std::string> copiedIds_;
+    std::unordered_map<const xmlNode*, std::vector<const xmlNode*>> references_;  // by definition
+    std::vector<const xmlNode*> scratch_;  // ids that `use` and other references copy by href
     std::unordered_map<std::string, xmlNode*> byId_;
     std::set<std::string> usedIds_;   // every id in the file
     std::set<std::string> takenIds_;  // ids given to art so far

@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <cstring>
 #include <map>
 #include <optional>
 #include <set>
@@ -99,7 +101,11 @@ public:
         inkscape_ = xmlNewNs(root_, BAD_CAST kInkscapeNamespace, BAD_CAST "inkscape");
         sodipodi_ = xmlNewNs(root_, BAD_CAST kSodipodiNamespace, BAD_CAST "sodipodi");
         mirtil_ = xmlNewNs(root_, BAD_CAST kMirtilNamespace, BAD_CAST "mirtil");
-        writePage();
+        xmlDoc* extras = document_.fileExtras().empty() ? nullptr : payload(document_.fileExtras());
+        const xmlNode* kept = extras != nullptr ? xmlDocGetRootElement(extras) : nullptr;
+        writePage(kept);
+        for (xmlNode* child = kept != nullptr ? kept->children : nullptr; child != nullptr; child = child->next)
+            if (child->type == XML_ELEMENT_NODE) clone(extras, child, root_);
         defs_ = svgChild(root_, "defs");
 
         std::vector<AILayerHandle> layers;
@@ -109,11 +115,14 @@ public:
             layers.push_back(layer);
         // The topmost layer comes last in paint order.
         for (auto at = layers.rbegin(); at != layers.rend(); ++at) writeLayer(*at);
+        writeDefinitions();
 
         if (defs_->children == nullptr) {
             xmlUnlinkNode(defs_);
             xmlFreeNode(defs_);
         }
+        // Every namespace that kept elements use is declared.
+        xmlReconciliateNs(out_, root_);
         xmlChar* text = nullptr;
         int size = 0;
         xmlDocDumpFormatMemoryEnc(out_, &text, &size, "UTF-8", 1);
@@ -131,7 +140,20 @@ private:
         xmlSetNsProp(node, ns, BAD_CAST name, BAD_CAST value.c_str());
     }
 
-    void writePage() {
+    // The page as the file wrote it while the document's page is the same;
+    // otherwise from the document's page, or its art.
+    void writePage(const xmlNode* kept) {
+        set(root_, "version", "1.1");
+        if (kept != nullptr) {
+            const auto page = pageOf(attribute(kept, "width"), attribute(kept, "height"), attribute(kept, "viewBox"));
+            const auto& artboard = document_.artboard();
+            if (page && artboard && page->left == artboard->left && page->top == artboard->top &&
+                page->right == artboard->right && page->bottom == artboard->bottom) {
+                for (const char* name : kPageAttributes)
+                    if (const auto value = attribute(kept, name)) set(root_, name, *value);
+                return;
+            }
+        }
         AIRealRect page{0, 0, 100, -100};
         if (document_.artboard()) {
             page = *document_.artboard();
@@ -153,7 +175,6 @@ private:
         }
         // In double, so that left + width reads back as right exactly.
         const double width = double(page.right) - page.left, height = double(page.top) - page.bottom;
-        set(root_, "version", "1.1");
         set(root_, "width", formatDouble(width));
         set(root_, "height", formatDouble(height));
         set(root_, "viewBox", formatReal(page.left) + " " + formatReal(flipped(page.top)) + " " + formatDouble(width) +
@@ -338,11 +359,11 @@ private:
             value);
     }
 
-    xmlDoc* payload(const std::shared_ptr<const std::string>& text) {
-        const auto at = payloads_.find(text.get());
+    xmlDoc* payload(const std::string& text) {
+        const auto at = payloads_.find(&text);
         if (at != payloads_.end()) return at->second;
-        xmlDoc* xml = xmlReadMemory(text->data(), int(text->size()), nullptr, nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
-        payloads_.emplace(text.get(), xml);
+        xmlDoc* xml = xmlReadMemory(text.data(), int(text.size()), nullptr, nullptr, XML_PARSE_NONET | XML_PARSE_NOERROR | XML_PARSE_NOWARNING);
+        payloads_.emplace(&text, xml);
         return xml;
     }
 
@@ -350,12 +371,25 @@ private:
         xmlNode* copy = nullptr;
         xmlDOMWrapCloneNode(nullptr, from, node, &copy, out_, parent, 1, 0);
         xmlAddChild(parent, copy);
+        keepTextAsWritten(copy);
         return copy;
+    }
+
+    // The file is indented, but not inside text: there blanks are drawn.
+    // An element with a text child, even an empty one, is written as it is.
+    static void keepTextAsWritten(xmlNode* node) {
+        if (isElement(node, kSvgNamespace, "text")) {
+            if (node->children != nullptr && node->children->type != XML_TEXT_NODE)
+                xmlAddPrevSibling(node->children, xmlNewText(BAD_CAST ""));
+            return;
+        }
+        for (xmlNode* child = node->children; child != nullptr; child = child->next)
+            if (child->type == XML_ELEMENT_NODE) keepTextAsWritten(child);
     }
 
     void writeLeaf(const ArtCopy& art, xmlNode* parent, const Scope& scope) {
         const hostcore::LeafData& leaf = art.props.leaf;
-        xmlDoc* xml = leaf.payload ? payload(leaf.payload) : nullptr;
+        xmlDoc* xml = leaf.payload ? payload(*leaf.payload) : nullptr;
         xmlNode* root = xml != nullptr ? xmlDocGetRootElement(xml) : nullptr;
         xmlNode* element = nullptr;
         for (xmlNode* child = root != nullptr ? root->children : nullptr; child != nullptr; child = child->next) {
@@ -363,7 +397,9 @@ private:
             if (isElement(child, kSvgNamespace, "defs") && element == nullptr && child == firstElement(root)) {
                 for (xmlNode* def = child->children; def != nullptr; def = def->next) {
                     const auto id = attribute(def, "id");
-                    if (def->type == XML_ELEMENT_NODE && id && writtenDefs_.insert(*id).second) clone(xml, def, defs_);
+                    if (def->type != XML_ELEMENT_NODE || !id || definitions_.count(*id) != 0) continue;
+                    const auto order = attribute(def, "order", kMirtilNamespace);
+                    definitions_.emplace(*id, Definition{order ? std::strtoull(order->c_str(), nullptr, 10) : 0, xml, def});
                 }
             } else if (element == nullptr) {
                 element = clone(xml, child, parent);
@@ -379,6 +415,54 @@ private:
             std::string text = "matrix(";
             for (int i = 0; i < 6; ++i) text += (i > 0 ? " " : "") + formatReal(file[i]);
             set(element, "transform", text + ")");
+        }
+    }
+
+    // The definitions that what is written refers to, in the order of the
+    // file they came from; one that has the id of art written elsewhere is
+    // that art.
+    void writeDefinitions() {
+        std::set<std::string> written;
+        collectIds(root_, written);
+        // A reference may name something inside a definition.
+        std::map<std::string, std::string> holders;
+        for (const auto& [id, definition] : definitions_) {
+            std::set<std::string> inner;
+            collectIds(definition.node, inner);
+            for (const std::string& name : inner) holders.emplace(name, id);
+            holders[id] = id;
+        }
+        std::set<std::string> wanted;
+        std::vector<std::string> pending;
+        const auto want = [&](const std::string& name) {
+            if (written.count(name) != 0) return;
+            const auto holder = holders.find(name);
+            if (holder != holders.end() && written.count(holder->second) == 0 && wanted.insert(holder->second).second)
+                pending.push_back(holder->second);
+        };
+        forEachReference(root_, want);
+        while (!pending.empty()) {
+            const Definition& definition = definitions_.at(pending.back());
+            pending.pop_back();
+            forEachReference(definition.node, want);
+        }
+        std::vector<std::pair<unsigned long long, const std::string*>> order;
+        for (const std::string& id : wanted) order.emplace_back(definitions_.at(id).order, &id);
+        std::sort(order.begin(), order.end(), [](const auto& a, const auto& b) {
+            return a.first != b.first ? a.first < b.first : *a.second < *b.second;
+        });
+        for (const auto& [position, id] : order) {
+            const Definition& definition = definitions_.at(*id);
+            xmlNode* copy = clone(definition.from, definition.node, defs_);
+            if (xmlAttr* a = xmlHasNsProp(copy, BAD_CAST "order", BAD_CAST kMirtilNamespace)) xmlRemoveProp(a);
+        }
+    }
+
+    static void collectIds(const xmlNode* node, std::set<std::string>& ids) {
+        for (const xmlNode* child = node->children; child != nullptr; child = child->next) {
+            if (child->type != XML_ELEMENT_NODE) continue;
+            if (const auto id = attribute(child, "id")) ids.insert(*id);
+            collectIds(child, ids);
         }
     }
 
@@ -400,7 +484,12 @@ private:
     xmlNs* sodipodi_ = nullptr;
     xmlNs* mirtil_ = nullptr;
     std::map<const std::string*, xmlDoc*> payloads_;
-    std::set<std::string> writtenDefs_;
+    struct Definition {
+        unsigned long long order;
+        xmlDoc* from;
+        xmlNode* node;
+    };
+    std::map<std::string, Definition> definitions_;  // by id
     unsigned storedClips_ = 0;
 };
 

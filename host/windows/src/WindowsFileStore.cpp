@@ -69,4 +69,10 @@ bool NoPictures::renderPng(const std::string&, double, std::string*, std::string
   return false;
 }
 
+bool NoPictures::animatedGif(const std::vector<std::string>&, const std::vector<int>&, std::string*,
+                             std::string* error) {
+  *error = "pictures are not drawn on Windows";
+  return false;
+}
+
 }  // namespace hostwindows

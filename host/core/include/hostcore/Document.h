@@ -121,6 +121,11 @@ class Document {
   // The page a document was read with; none for a new document.
   const std::optional<AIRealRect>& artboard() const { return artboard_; }
   void setArtboard(const std::optional<AIRealRect>& artboard) { artboard_ = artboard; }
+  // What the document's file held that the document does not model (the
+  // page as written, units included; style sheets, metadata), as text
+  // the files library alone reads; empty for a document made here.
+  const std::string& fileExtras() const { return fileExtras_; }
+  void setFileExtras(std::string extras) { fileExtras_ = std::move(extras); }
 
   // ---- Dictionaries (keys are the host core's key indices) ----------------
   // Hands out a reference the caller releases.
@@ -213,6 +218,7 @@ class Document {
   ArtTree tree_{data_};
   Journal journal_{tree_, data_};
   std::optional<AIRealRect> artboard_;
+  std::string fileExtras_;
 };
 
 }  // namespace hostcore

@@ -1,5 +1,5 @@
 // The native side of the files library's seams: files through POSIX,
-// pictures through librsvg and cairo. Linked from mirtil_hostfiles_native.
+// pictures through librsvg and cairo, animations through giflib. Linked from mirtil_hostfiles_native.
 #pragma once
 
 #include "hostfiles/FileStore.h"
@@ -19,6 +19,9 @@ public:
 class RsvgRenderer : public SvgRenderer {
 public:
     bool renderPng(const std::string& svgText, double scale, std::string* png, std::string* error) override;
+    // Through giflib, each frame with its own palette of 252 colours.
+    bool animatedGif(const std::vector<std::string>& pngFrames, const std::vector<int>& centiseconds, std::string* gif,
+                     std::string* error) override;
 };
 
 }  // namespace hostfiles

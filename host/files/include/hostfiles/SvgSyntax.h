@@ -59,6 +59,22 @@ std::optional<Rgb> parseColor(std::string_view text);
 
 // "name: value; ..." in order of appearance, names lower-cased.
 std::vector<std::pair<std::string, std::string>> parseStyleDeclarations(std::string_view text);
+// A rule of a style sheet whose selector names one element by its type
+// (or `*`), classes and id, as "rect.a.b#c" does.
+struct StyleRule {
+    std::string type;  // empty: any type
+    std::vector<std::string> classes;
+    std::string id;
+    std::vector<std::pair<std::string, std::string>> declarations;
+    // Ids, then classes, then types: the rule with more wins.
+    int specificity() const { return (id.empty() ? 0 : 10000) + int(classes.size()) * 100 + (type.empty() ? 0 : 1); }
+    bool matches(std::string_view elementType, std::string_view classList, std::string_view elementId) const;
+};
+// The rules of a style sheet in order, one for each simple selector of a
+// list. Rules with selectors of other kinds (descendants, pseudo-classes,
+// attributes) and at-rules are left out: they apply to nothing here.
+std::vector<StyleRule> parseStyleSheet(std::string_view text);
+
 // The id named by "url(#id)", or empty.
 std::string urlReference(std::string_view text);
 

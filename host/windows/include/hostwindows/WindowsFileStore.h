@@ -20,6 +20,8 @@ class WindowsFileStore : public hostfiles::FileStore {
 class NoPictures : public hostfiles::SvgRenderer {
  public:
   bool renderPng(const std::string& svgText, double scale, std::string* png, std::string* error) override;
+  bool animatedGif(const std::vector<std::string>& pngFrames, const std::vector<int>& centiseconds, std::string* gif,
+                   std::string* error) override;
 };
 
 }  // namespace hostwindows
