@@ -78,6 +78,25 @@ TEST_F(ToolTest, ADragOverEmptySpaceAlertsAndLeavesTheDocumentAsItWas) {
   EXPECT_EQ(layerArt(layer).size(), 1u);
 }
 
+// A capture that would pass the document's art limit is refused as out of
+// memory, whether the art under the drag is many paths or one deep chain.
+TEST_F(ToolTest, ADragOverMoreArtThanTheDocumentMayHoldIsRefusedAndChangesNothing) {
+  AIArtHandle chain = addGroupIn(layerGroup(layer));
+  for (int i = 0; i < 60; ++i) chain = addGroupIn(chain);
+  addSquareIn(chain, 0, 0, 1);
+  for (int i = 0; i < 120; ++i) addSquare(layer, AIReal(i % 12), AIReal(i / 12), 0.1f);
+  host->core().setArtLimit(300);
+  const std::size_t before = layerArt(layer).size();
+  const auto answers = tool->dragFromTo({0, 0}, {{10, 0}}, {20, 0});
+  EXPECT_EQ(answers.release, kOutOfMemoryErr);
+  EXPECT_TRUE(plugins().empty());
+  EXPECT_EQ(layerArt(layer).size(), before);
+
+  host->core().setArtLimit(hostcore::Document::kDefaultArtLimit);
+  tool->dragFromTo({0, 0}, {{10, 0}}, {20, 0});
+  EXPECT_EQ(plugins().size(), 1u);
+}
+
 TEST_F(ToolTest, OnlyTheLastFeedbackRemainsDuringADrag) {
   addSquare(layer, 0, 0, 5);
   // "Sweep": a circle and a wedge.
