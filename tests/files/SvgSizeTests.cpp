@@ -1,5 +1,6 @@
 // Large files: read past the XML library's ten-megabyte lookup, refused
-// past the document size limit, and its guards against entity blow-up kept.
+// past the file size and the art limits, and its guards against entity
+// blow-up kept.
 #include "FilesFixture.h"
 
 namespace {
@@ -25,6 +26,20 @@ TEST_F(FilesTest, AFileOverTheSizeLimitIsRefusedAndTheDocumentKept) {
     const std::string huge(hostfiles::kMaxSvgBytes + 1, ' ');
     const hostfiles::Outcome outcome = readSvg(core, huge, "huge.svg");
     EXPECT_EQ(outcome.error, "huge.svg: the file is larger than 256 MB, the most a document may be");
+    EXPECT_NE(doc().artById("kept"), nullptr);
+}
+
+TEST_F(FilesTest, ADrawingOverTheArtLimitIsRefusedNamingTheFileAndTheDocumentKept) {
+    read("<g id=\"kept\"><path d=\"M0 0 L1 1\"/></g>");
+    core.setArtLimit(50);
+    std::string tiny;
+    for (int i = 0; i < 48; ++i) tiny += "<path d=\"M" + std::to_string(i) + " 0 h1\"/>";
+    // A layer, a group in it and 48 paths: exactly the limit.
+    EXPECT_TRUE(readSvg(core, svgFile("<g><g>" + tiny + "</g></g>"), "fits.svg").ok());
+    EXPECT_EQ(doc().artLimit(), 50u);
+    read("<g id=\"kept\"><path d=\"M0 0 L1 1\"/></g>");
+    const hostfiles::Outcome outcome = readSvg(core, svgFile("<g><g>" + tiny + "<path d=\"M0 0 h1\"/></g></g>"), "many.svg");
+    EXPECT_EQ(outcome.error, "many.svg: the drawing has 51 art objects, more than the 50 a document may hold");
     EXPECT_NE(doc().artById("kept"), nullptr);
 }
 

@@ -1,6 +1,9 @@
 // Drags with the "Mirrortile" tool: creating objects, the refusals and
 // their alerts, the feedback while dragging, the cursors, and re-aligning.
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "InteractionFixture.h"
 
 namespace {
@@ -76,6 +79,31 @@ TEST_F(ToolTest, ADragOverEmptySpaceAlertsAndLeavesTheDocumentAsItWas) {
   EXPECT_EQ(host->alerts(), std::vector<std::string>{"No art in region - no mirrortile created"});
   EXPECT_TRUE(plugins().empty());
   EXPECT_EQ(layerArt(layer).size(), 1u);
+}
+
+// Sizes in make test; MIRTIL_LIMIT_PATHS and MIRTIL_LIMIT_DEPTH ask for more.
+std::size_t SizeAsked(const char* variable, std::size_t small) {
+  const char* asked = std::getenv(variable);
+  return asked && std::atol(asked) > 0 ? std::size_t(std::atol(asked)) : small;
+}
+
+// Many tiny paths and one deep chain of groups under one drag: the drawing
+// fits the art limit, its capture would not, so the drag is refused as out
+// of memory and changes nothing.
+TEST_F(ToolTest, ADragOverMoreArtThanTheDocumentMayHoldIsRefusedAndChangesNothing) {
+  const std::size_t paths = SizeAsked("MIRTIL_LIMIT_PATHS", 120);
+  const std::size_t depth = SizeAsked("MIRTIL_LIMIT_DEPTH", 60);
+  const AIArtHandle top = layerGroup(layer);
+  AIArtHandle chain = top;
+  for (std::size_t i = 0; i < depth; ++i) chain = addGroupIn(chain);
+  addSquareIn(chain, 0, 0, 1);
+  for (std::size_t i = 0; i < paths; ++i) addSquareIn(top, AIReal(i % 1000) / 100, AIReal(i / 1000) / 100, 0.004f);
+  host->core().setArtLimit(std::min(hostcore::Document::kDefaultArtLimit, 2 * (paths + depth)));
+  const std::size_t before = layerArt(layer).size();
+  const auto answers = tool->dragFromTo({0, 0}, {{10, 0}}, {20, 0});
+  EXPECT_EQ(answers.release, kOutOfMemoryErr);
+  EXPECT_TRUE(plugins().empty());
+  EXPECT_EQ(layerArt(layer).size(), before);
 }
 
 TEST_F(ToolTest, OnlyTheLastFeedbackRemainsDuringADrag) {

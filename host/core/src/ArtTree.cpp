@@ -39,6 +39,14 @@ std::string ArtTree::freshId(AIArtType type) {
   return id;
 }
 
+size_t ArtTree::nodesToBuild(const ArtCopy& copy) {
+  // Plug-in art without its groups gets two empty ones.
+  size_t nodes = copy.type == kPluginArt ? 3 - std::min<size_t>(copy.pluginGroups.size(), 2) : 1;
+  for (const ArtCopy& group : copy.pluginGroups) nodes += nodesToBuild(group);
+  for (const ArtCopy& child : copy.children) nodes += nodesToBuild(child);
+  return nodes;
+}
+
 NodeIndex ArtTree::build(const ArtCopy& copy, bool keepIds) {
   const NodeIndex n = createNode(copy.type, keepIds ? copy.id : std::string());
   nodes_[n].props = copy.props;

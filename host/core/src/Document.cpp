@@ -42,6 +42,10 @@ bool anyNonFinite(const AIPathSegment* segments, size_t count) {
 
 }  // namespace
 
+AIErr Document::roomFor(size_t nodes) const {
+  return nodes > artLimit_ || tree_.nodeCount() > artLimit_ - nodes ? kHostOutOfMemoryErr : kNoErr;
+}
+
 void Document::placeNew(NodeIndex node, Place place, AIArtHandle* newArt) {
   journal_.placeNew(node, place);
   if (newArt != nullptr) *newArt = artHandle(node);
@@ -53,6 +57,7 @@ AIErr Document::newArt(AIArtType type, AIPaintOrder order, AIArtHandle prep, AIA
   if (AIErr err = tree_.resolvePlace(order, prep, type, &place)) return err;
   ArtCopy blank;
   blank.type = type;
+  if (AIErr err = roomFor(ArtTree::nodesToBuild(blank))) return err;
   const NodeIndex n = tree_.build(blank);
   placeNew(n, place, newArt);
   return kNoErr;
@@ -75,6 +80,7 @@ AIErr Document::duplicateArt(AIArtHandle art, AIPaintOrder order, AIArtHandle pr
   if (newArt == nullptr) return kHostBadParameterErr;
   Place place;
   if (AIErr err = tree_.resolvePlace(order, prep, tree_.node(source).type, &place)) return err;
+  if (AIErr err = roomFor(tree_.subtree(source).size())) return err;
   const NodeIndex n = tree_.clone(source);
   placeNew(n, place, newArt);
   return kNoErr;
@@ -217,6 +223,7 @@ AIErr Document::placeCopy(const ArtCopy& copy, AIPaintOrder order, AIArtHandle p
   if (!isKnownArtType(copy.type) || copy.props.layer) return kHostBadParameterErr;
   Place place;
   if (AIErr err = tree_.resolvePlace(order, prep, copy.type, &place)) return err;
+  if (AIErr err = roomFor(ArtTree::nodesToBuild(copy))) return err;
   const NodeIndex n = tree_.build(copy, true);
   placeNew(n, place, newArt);
   return kNoErr;

@@ -48,6 +48,9 @@ AIErr Document::copyArtToEntry(AIDictionaryRef dictionary, uint32_t key, AIArtHa
   if (AIErr err = findDictionary(dictionary, &d)) return err;
   NodeIndex n;
   if (AIErr err = findArt(art, &n)) return err;
+  // A copy weighs as much as the art it copies: a capture that could not
+  // be placed back within the limit is refused before it is made.
+  if (AIErr err = roomFor(tree_.subtree(n).size())) return err;
   journal_.writeEntry(d, key, std::make_shared<const ArtCopy>(tree_.copyOf(n)));
   return kNoErr;
 }
@@ -62,6 +65,7 @@ AIErr Document::copyEntryToArt(AIDictionaryRef dictionary, uint32_t key, AIPaint
   const std::shared_ptr<const ArtCopy> copy = *stored;
   Place place;
   if (AIErr err = tree_.resolvePlace(order, prep, copy->type, &place)) return err;
+  if (AIErr err = roomFor(ArtTree::nodesToBuild(*copy))) return err;
   const NodeIndex n = tree_.build(*copy);
   placeNew(n, place, art);
   return kNoErr;

@@ -6,6 +6,7 @@ namespace hostcore {
 
 AIErr Document::addLayer(const char* title, AILayerHandle* layer, LayerPlace place) {
   if (title == nullptr || layer == nullptr) return kHostBadParameterErr;
+  if (AIErr err = roomFor(1)) return err;
   const NodeIndex n = tree_.createNode(kGroupArt);
   tree_.node(n).props.layer = LayerInfo{title, true, true};
   journal_.record(LifeRecord{n, false});
@@ -20,6 +21,7 @@ AIErr Document::addSublayer(AILayerHandle parent, const char* title, AILayerHand
   NodeIndex p;
   if (AIErr err = findLayer(parent, &p)) return err;
   if (title == nullptr || layer == nullptr) return kHostBadParameterErr;
+  if (AIErr err = roomFor(1)) return err;
   const NodeIndex n = tree_.createNode(kGroupArt);
   tree_.node(n).props.layer = LayerInfo{title, true, true};
   journal_.placeNew(n, Place{p, tree_.node(p).firstChild});

@@ -14,9 +14,20 @@ HostCore::Activation::Activation(HostCore& core) : previous_(current_) { current
 
 HostCore::Activation::~Activation() { current_ = previous_; }
 
-void HostCore::newDocument() { document_ = std::make_unique<Document>(); }
+void HostCore::newDocument() {
+  document_ = std::make_unique<Document>();
+  document_->setArtLimit(artLimit_);
+}
 
-void HostCore::adoptDocument(std::unique_ptr<Document> document) { document_ = std::move(document); }
+void HostCore::adoptDocument(std::unique_ptr<Document> document) {
+  document_ = std::move(document);
+  document_->setArtLimit(artLimit_);
+}
+
+void HostCore::setArtLimit(size_t nodes) {
+  artLimit_ = nodes;
+  document_->setArtLimit(nodes);
+}
 
 AIErr HostCore::acquireSuite(const char* name, int32_t version, const void** table) {
     if (name == nullptr || table == nullptr) return kHostBadParameterErr;

@@ -153,6 +153,14 @@ public:
             art_.insert(art_.begin(), std::move(*art));
         }
 
+        // Refused whole rather than read in part: the layers' groups count too.
+        size_t nodes = layers.size();
+        for (const LayerSpec& layer : layers)
+            for (const ArtCopy& art : layer.art) nodes += hostcore::ArtTree::nodesToBuild(art);
+        if (nodes > document_.artLimit())
+            throw Fault{source_ + ": the drawing has " + std::to_string(nodes) + " art objects, more than the " +
+                        std::to_string(document_.artLimit()) + " a document may hold"};
+
         // The last layer of the file is the topmost, the first in the host's order.
         for (auto layer = layers.rbegin(); layer != layers.rend(); ++layer) {
             AILayerHandle handle;
@@ -881,6 +889,7 @@ Outcome readSvg(hostcore::HostCore& core, const std::string& svgText, const std:
     }
     xmlFreeParserCtxt(context);
     auto document = std::make_unique<Document>();
+    document->setArtLimit(core.artLimit());
     try {
         Reader(core, *document, sourceName).read(xml);
     } catch (const Fault& fault) {

@@ -29,6 +29,8 @@ class ArtTree {
   const ArtNode& node(NodeIndex n) const { return nodes_[n]; }
   bool used(NodeIndex n) const { return nodes_.used(n); }
   uint32_t slotCount() const { return nodes_.slotCount(); }
+  // Nodes held, live or kept for undo.
+  uint32_t nodeCount() const { return nodes_.usedCount(); }
   AIArtHandle artHandle(NodeIndex n) const { return makeHandle<AIArtHandle>(HandleKind::Art, n, nodes_.generation(n)); }
   AILayerHandle layerHandle(NodeIndex n) const {
     return makeHandle<AILayerHandle>(HandleKind::Layer, n, nodes_.generation(n));
@@ -63,6 +65,8 @@ class ArtTree {
   NodeIndex createNode(AIArtType type, const std::string& id = {});
   // A detached, live subtree from a copy, ids kept where free when asked.
   NodeIndex build(const ArtCopy& copy, bool keepIds = false);
+  // The nodes build() makes from the copy.
+  static size_t nodesToBuild(const ArtCopy& copy);
   // A detached, live copy of a subtree, segments shared until either changes.
   NodeIndex clone(NodeIndex source);
   ArtCopy copyOf(NodeIndex n) const;

@@ -40,6 +40,14 @@ class Document {
   Document(const Document&) = delete;
   Document& operator=(const Document&) = delete;
 
+  // ---- Size ---------------------------------------------------------
+  // The most art nodes the document holds, art kept for undo included.
+  // Art that would pass it is refused with kHostOutOfMemoryErr, so a
+  // drawing too large is told apart from memory running out.
+  static constexpr size_t kDefaultArtLimit = 2000000;
+  size_t artLimit() const { return artLimit_; }
+  void setArtLimit(size_t nodes) { artLimit_ = nodes; }
+
   // ---- Art tree -----------------------------------------------------
   [[nodiscard]] AIErr newArt(AIArtType type, AIPaintOrder order, AIArtHandle prep, AIArtHandle* newArt);
   [[nodiscard]] AIErr disposeArt(AIArtHandle art);
@@ -205,6 +213,8 @@ class Document {
   [[nodiscard]] AIErr findPluginArt(AIArtHandle art, NodeIndex* node) const {
     return tree_.findArtOfType(art, kPluginArt, node);
   }
+  // kHostOutOfMemoryErr when `nodes` more would pass the art limit.
+  [[nodiscard]] AIErr roomFor(size_t nodes) const;
   // New detached art put at its place, answered as a handle when asked.
   void placeNew(NodeIndex node, Place place, AIArtHandle* newArt);
 
@@ -219,6 +229,7 @@ class Document {
   Journal journal_{tree_, data_};
   std::optional<AIRealRect> artboard_;
   std::string fileExtras_;
+  size_t artLimit_ = kDefaultArtLimit;
 };
 
 }  // namespace hostcore

@@ -113,6 +113,7 @@ public:
     T& operator[](uint32_t index) { return slotAt(index).value; }
     const T& operator[](uint32_t index) const { return slotAt(index).value; }
     uint32_t slotCount() const { return count_; }
+    uint32_t usedCount() const { return count_ - uint32_t(free_.size()); }
 
 private:
     struct Slot {

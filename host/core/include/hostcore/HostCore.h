@@ -56,6 +56,10 @@ public:
     // keys and plugin groups are this core's.
     void adoptDocument(std::unique_ptr<Document> document);
 
+    // The art limit of this document and of every one made or read after it.
+    size_t artLimit() const { return artLimit_; }
+    void setArtLimit(size_t nodes);
+
     FaultInjector& faults() { return faults_; }
     SuiteRegistry& suites() { return suites_; }
     // The basic suite's acquisition: injected faults first, then the registry.
@@ -83,6 +87,7 @@ private:
     static HostCore* current_;
 
     std::unique_ptr<Document> document_;
+    size_t artLimit_ = Document::kDefaultArtLimit;
     FaultInjector faults_;
     SuiteRegistry suites_;
     std::deque<std::string> keys_;
