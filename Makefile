@@ -47,7 +47,8 @@ windows: deps
 # maybe-uninitialized warnings from the standard library's own headers.
 SANITIZE_DIR ?= build-sanitize
 SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:halt_on_error=1:detect_stack_use_after_return=1:check_initialization_order=1 \
-	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+	UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+	LSAN_OPTIONS=suppressions=$(abspath tests/lsan-suppressions.txt)
 test-sanitize: deps
 	cmake -S . -B $(SANITIZE_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DMIRTIL_SANITIZE=ON \
 		$(filter-out -DMIRTIL_WERROR=ON,$(CMAKE_FLAGS)) -DMIRTIL_WERROR=OFF
