@@ -24,11 +24,11 @@ extern const AIUndoSuite kUndoSuiteTable;
 
 // Copies at most maxLength - 1 characters and a terminator.
 inline AIErr copyText(const std::string& text, char* out, int32_t maxLength) {
-    if (out == nullptr || maxLength < 1) return kHostBadParameterErr;
-    const size_t n = std::min(text.size(), size_t(maxLength - 1));
-    text.copy(out, n);
-    out[n] = '\0';
-    return kNoErr;
+  if (out == nullptr || maxLength < 1) return kHostBadParameterErr;
+  const size_t n = std::min(text.size(), size_t(maxLength - 1));
+  text.copy(out, n);
+  out[n] = '\0';
+  return kNoErr;
 }
 
 }  // namespace hostcore

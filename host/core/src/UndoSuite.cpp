@@ -8,15 +8,15 @@ namespace hostcore {
 namespace {
 
 AIErr UndoChanges(void) {
-    HOSTCORE_ENTER(kAIUndoSuite, "UndoChanges");
-    core->document().journal().revertToMark();
-    return kNoErr;
+  HOSTCORE_ENTER(kAIUndoSuite, "UndoChanges");
+  core->document().journal().revertToMark();
+  return kNoErr;
 }
 
 AIErr SetSilent(AIBoolean silent) {
-    HOSTCORE_ENTER(kAIUndoSuite, "SetSilent");
-    core->document().journal().setSilent(silent != 0);
-    return kNoErr;
+  HOSTCORE_ENTER(kAIUndoSuite, "SetSilent");
+  core->document().journal().setSilent(silent != 0);
+  return kNoErr;
 }
 
 }  // namespace

@@ -26,101 +26,101 @@ constexpr NodeIndex kNoNode = kNoIndex;
 enum class ArtRole : uint8_t { Member, EditGroup, ResultGroup };
 
 struct LayerInfo {
-    std::string title;
-    bool visible = true;
-    bool editable = true;
+  std::string title;
+  bool visible = true;
+  bool editable = true;
 };
 
 // Placed, raster, text, foreign and the other kinds the document keeps but
 // does not interpret: a placement matrix, the box the content fills
 // before that matrix, and the content itself as the file layer wrote it.
 struct LeafData {
-    AIRealMatrix matrix{1, 0, 0, 1, 0, 0};
-    AIRealRect box{0, 0, 0, 0};
-    std::shared_ptr<const std::string> payload;
-    bool callerNonFinite = false;  // the caller's matrix held an infinite or NaN value
+  AIRealMatrix matrix{1, 0, 0, 1, 0, 0};
+  AIRealRect box{0, 0, 0, 0};
+  std::shared_ptr<const std::string> payload;
+  bool callerNonFinite = false;  // the caller's matrix held an infinite or NaN value
 };
 
 // Everything of a node that changes as one unit in the journal, apart
 // from its links and its path geometry.
 struct ArtProps {
-    AIArtUserAttr userAttr = 0;
-    std::string name;                       // empty: the art has its default name
-    uint32_t style = kNoIndex;              // kNoIndex: no style of its own
-    bool clipped = false;                   // groups
-    std::optional<LayerInfo> layer;         // set on a layer's own group
-    uint32_t pluginGroup = kNoIndex;        // plug-in art attached to a plugin group
-    int32_t versionMajor = 0;
-    int32_t versionMinor = 0;
-    LeafData leaf;
+  AIArtUserAttr userAttr = 0;
+  std::string name;                 // empty: the art has its default name
+  uint32_t style = kNoIndex;        // kNoIndex: no style of its own
+  bool clipped = false;             // groups
+  std::optional<LayerInfo> layer;   // set on a layer's own group
+  uint32_t pluginGroup = kNoIndex;  // plug-in art attached to a plugin group
+  int32_t versionMajor = 0;
+  int32_t versionMinor = 0;
+  LeafData leaf;
 };
 
 // A path's segments, shared by copies of the path (duplicates, dictionary
 // entries, journal records) until one of them changes: copying art costs
 // no segments, and a copy that is then transformed is written only once.
 class SegmentList {
-public:
-    SegmentList() = default;
-    SegmentList(std::vector<AIPathSegment> segments)
-        : shared_(segments.empty() ? nullptr : std::make_shared<std::vector<AIPathSegment>>(std::move(segments))) {}
+ public:
+  SegmentList() = default;
+  SegmentList(std::vector<AIPathSegment> segments)
+      : shared_(segments.empty() ? nullptr : std::make_shared<std::vector<AIPathSegment>>(std::move(segments))) {}
 
-    operator const std::vector<AIPathSegment>&() const { return shared_ ? *shared_ : none(); }
-    size_t size() const { return shared_ ? shared_->size() : 0; }
-    bool empty() const { return size() == 0; }
-    const AIPathSegment* begin() const { return shared_ ? shared_->data() : nullptr; }
-    const AIPathSegment* end() const { return begin() + size(); }
-    const AIPathSegment& operator[](size_t i) const { return (*shared_)[i]; }
-    const AIPathSegment& front() const { return shared_->front(); }
-    const AIPathSegment& back() const { return shared_->back(); }
+  operator const std::vector<AIPathSegment>&() const { return shared_ ? *shared_ : none(); }
+  size_t size() const { return shared_ ? shared_->size() : 0; }
+  bool empty() const { return size() == 0; }
+  const AIPathSegment* begin() const { return shared_ ? shared_->data() : nullptr; }
+  const AIPathSegment* end() const { return begin() + size(); }
+  const AIPathSegment& operator[](size_t i) const { return (*shared_)[i]; }
+  const AIPathSegment& front() const { return shared_->front(); }
+  const AIPathSegment& back() const { return shared_->back(); }
 
-    // The segments to change, copied first while another copy shares them.
-    std::vector<AIPathSegment>& edit() {
-        if (!shared_)
-            shared_ = std::make_shared<std::vector<AIPathSegment>>();
-        else if (shared_.use_count() > 1)
-            shared_ = std::make_shared<std::vector<AIPathSegment>>(*shared_);
-        return *shared_;
+  // The segments to change, copied first while another copy shares them.
+  std::vector<AIPathSegment>& edit() {
+    if (!shared_)
+      shared_ = std::make_shared<std::vector<AIPathSegment>>();
+    else if (shared_.use_count() > 1)
+      shared_ = std::make_shared<std::vector<AIPathSegment>>(*shared_);
+    return *shared_;
+  }
+
+  // Every point put through the matrix: in place when no other copy
+  // shares the segments, else read from the shared ones into a list of
+  // its own, so a fresh copy is written once.
+  void transform(const AIRealMatrix& m) {
+    if (!shared_) return;
+    const size_t count = shared_->size();
+    const AIPathSegment* from = shared_->data();
+    if (shared_.use_count() > 1) shared_ = std::make_shared<std::vector<AIPathSegment>>(count);
+    AIPathSegment* to = shared_->data();
+    for (size_t i = 0; i < count; ++i) {
+      const AIPathSegment s = from[i];
+      to[i].p = transformPoint(m, s.p);
+      to[i].in = transformPoint(m, s.in);
+      to[i].out = transformPoint(m, s.out);
+      to[i].corner = s.corner;
     }
+  }
 
-    // Every point put through the matrix: in place when no other copy
-    // shares the segments, else read from the shared ones into a list of
-    // its own, so a fresh copy is written once.
-    void transform(const AIRealMatrix& m) {
-        if (!shared_) return;
-        const size_t count = shared_->size();
-        const AIPathSegment* from = shared_->data();
-        if (shared_.use_count() > 1) shared_ = std::make_shared<std::vector<AIPathSegment>>(count);
-        AIPathSegment* to = shared_->data();
-        for (size_t i = 0; i < count; ++i) {
-            const AIPathSegment s = from[i];
-            to[i].p = transformPoint(m, s.p);
-            to[i].in = transformPoint(m, s.in);
-            to[i].out = transformPoint(m, s.out);
-            to[i].corner = s.corner;
-        }
-    }
-
-private:
-    static const std::vector<AIPathSegment>& none() {
-        static const std::vector<AIPathSegment> empty;
-        return empty;
-    }
-    std::shared_ptr<std::vector<AIPathSegment>> shared_;
+ private:
+  static const std::vector<AIPathSegment>& none() {
+    static const std::vector<AIPathSegment> empty;
+    return empty;
+  }
+  std::shared_ptr<std::vector<AIPathSegment>> shared_;
 };
 
 struct PathGeometry {
-    SegmentList segments;
-    bool closed = false;
-    // A caller handed in an infinite or not-a-number coordinate; such
-    // coordinates are then the caller's and not a fault of the document.
-    bool callerNonFinite = false;
+  SegmentList segments;
+  bool closed = false;
+  // A caller handed in an infinite or not-a-number coordinate; such
+  // coordinates are then the caller's and not a fault of the document.
+  bool callerNonFinite = false;
 };
 
 enum class ArrayEntryKind : uint8_t { Empty, Integer, Real };
 struct ArrayEntry {
-    ArrayEntryKind kind = ArrayEntryKind::Empty;
-    int32_t integer = 0;
-    AIReal real = 0;
+  ArrayEntryKind kind = ArrayEntryKind::Empty;
+  int32_t integer = 0;
+  AIReal real = 0;
 };
 using ArrayValues = std::vector<ArrayEntry>;
 
@@ -131,89 +131,89 @@ using DictEntries = std::map<uint32_t, DictValue>;  // by key index
 // A detached deep copy of an art subtree: what a dictionary's art entry
 // holds and what duplication goes through.
 struct ArtCopy {
-    AIArtType type = kUnknownArt;
-    std::string id;  // the copied art's id; only placeCopy gives it to new art
-    ArtProps props;
-    PathGeometry path;
-    bool dirty = false;
-    std::vector<ArtCopy> children;      // top of the stacking order first
-    std::vector<ArtCopy> pluginGroups;  // plug-in art: edit group, result group
-    DictEntries dictionary;
+  AIArtType type = kUnknownArt;
+  std::string id;  // the copied art's id; only placeCopy gives it to new art
+  ArtProps props;
+  PathGeometry path;
+  bool dirty = false;
+  std::vector<ArtCopy> children;      // top of the stacking order first
+  std::vector<ArtCopy> pluginGroups;  // plug-in art: edit group, result group
+  DictEntries dictionary;
 };
 
 struct ArtNode {
-    AIArtType type = kUnknownArt;
-    bool live = true;    // false once disposed; kept while the journal may revive it
-    bool dirty = false;  // plug-in art whose result is out of date
-    ArtRole role = ArtRole::Member;
-    NodeIndex parent = kNoNode;
-    NodeIndex firstChild = kNoNode;
-    NodeIndex lastChild = kNoNode;
-    NodeIndex prev = kNoNode;  // the sibling above
-    NodeIndex next = kNoNode;  // the sibling below
-    NodeIndex editGroup = kNoNode;
-    NodeIndex resultGroup = kNoNode;
-    uint32_t dictionary = kNoIndex;
-    uint32_t pins = 0;  // journal records that refer to this node
-    uint32_t born = 0;  // serial of the undo step that made it; 0 outside steps
-    std::string id;     // unique in the document while the node's slot is held
-    ArtProps props;
-    PathGeometry path;
+  AIArtType type = kUnknownArt;
+  bool live = true;    // false once disposed; kept while the journal may revive it
+  bool dirty = false;  // plug-in art whose result is out of date
+  ArtRole role = ArtRole::Member;
+  NodeIndex parent = kNoNode;
+  NodeIndex firstChild = kNoNode;
+  NodeIndex lastChild = kNoNode;
+  NodeIndex prev = kNoNode;  // the sibling above
+  NodeIndex next = kNoNode;  // the sibling below
+  NodeIndex editGroup = kNoNode;
+  NodeIndex resultGroup = kNoNode;
+  uint32_t dictionary = kNoIndex;
+  uint32_t pins = 0;  // journal records that refer to this node
+  uint32_t born = 0;  // serial of the undo step that made it; 0 outside steps
+  std::string id;     // unique in the document while the node's slot is held
+  ArtProps props;
+  PathGeometry path;
 };
 
 struct Dictionary {
-    DictEntries entries;
-    NodeIndex owner = kNoNode;  // kNoNode once the owning art is gone
-    uint32_t handedOut = 0;     // references held by callers
+  DictEntries entries;
+  NodeIndex owner = kNoNode;  // kNoNode once the owning art is gone
+  uint32_t handedOut = 0;     // references held by callers
 };
 
 struct ArrayObject {
-    ArrayValues values;
-    uint32_t references = 1;
+  ArrayValues values;
+  uint32_t references = 1;
 };
 
 struct ArtStyle {
-    AIPathStyle pathStyle{};
-    AIPathStyleMap paintData{};
+  AIPathStyle pathStyle{};
+  AIPathStyleMap paintData{};
 };
 
 // Where a node stands: inside `parent`, just above `next` (at the bottom
 // when `next` is kNoNode). A kNoNode parent means detached.
 struct Place {
-    NodeIndex parent = kNoNode;
-    NodeIndex next = kNoNode;
+  NodeIndex parent = kNoNode;
+  NodeIndex next = kNoNode;
 };
 
 // Journal records. Applying a record swaps the state it holds with the
 // document's present state, so one record serves undo and redo alike.
 struct LinkRecord {
-    NodeIndex node;
-    Place place;
+  NodeIndex node;
+  Place place;
 };
 struct LifeRecord {
-    NodeIndex root;
-    bool live;
+  NodeIndex root;
+  bool live;
 };
 struct PropsRecord {
-    NodeIndex node;
-    ArtProps props;
+  NodeIndex node;
+  ArtProps props;
 };
 struct GeometryRecord {
-    NodeIndex node;
-    PathGeometry path;
+  NodeIndex node;
+  PathGeometry path;
 };
 struct EntryRecord {
-    NodeIndex owner;
-    uint32_t key;
-    std::optional<DictValue> value;
+  NodeIndex owner;
+  uint32_t key;
+  std::optional<DictValue> value;
 };
 struct LayerListRecord {
-    std::vector<NodeIndex> layers;
+  std::vector<NodeIndex> layers;
 };
 struct CurrentLayerRecord {
-    NodeIndex layer;
+  NodeIndex layer;
 };
-using JournalRecord = std::variant<LinkRecord, LifeRecord, PropsRecord, GeometryRecord, EntryRecord,
-                                   LayerListRecord, CurrentLayerRecord>;
+using JournalRecord =
+    std::variant<LinkRecord, LifeRecord, PropsRecord, GeometryRecord, EntryRecord, LayerListRecord, CurrentLayerRecord>;
 
 }  // namespace hostcore

@@ -10,23 +10,23 @@
 namespace hostcore {
 
 enum class HandleKind : uint8_t {
-    Art = 1,
-    Layer,
-    Dictionary,
-    DictKey,
-    Array,
-    ArtSet,
-    ArtStyle,
-    PluginGroup,
-    // The application's objects.
-    MenuItem,
-    Timer,
-    Notifier,
-    Icon,
-    Tool,
-    AppContext,
-    Dialog,
-    DialogItem
+  Art = 1,
+  Layer,
+  Dictionary,
+  DictKey,
+  Array,
+  ArtSet,
+  ArtStyle,
+  PluginGroup,
+  // The application's objects.
+  MenuItem,
+  Timer,
+  Notifier,
+  Icon,
+  Tool,
+  AppContext,
+  Dialog,
+  DialogItem
 };
 
 constexpr uint32_t kNoIndex = 0xFFFFFFFFu;
@@ -41,33 +41,33 @@ constexpr uint32_t kGenerationMask = (uint32_t(1) << kGenerationBits) - 1;
 }  // namespace handle_layout
 
 struct DecodedHandle {
-    uint32_t index = kNoIndex;
-    uint32_t generation = 0;
+  uint32_t index = kNoIndex;
+  uint32_t generation = 0;
 };
 
 inline uintptr_t encodeHandle(HandleKind kind, uint32_t index, uint32_t generation) {
-    using namespace handle_layout;
-    return (uintptr_t(kind) << kKindShift) |
-           (uintptr_t(generation & kGenerationMask) << kIndexBits) | (uintptr_t(index) & kIndexMask);
+  using namespace handle_layout;
+  return (uintptr_t(kind) << kKindShift) | (uintptr_t(generation & kGenerationMask) << kIndexBits) |
+         (uintptr_t(index) & kIndexMask);
 }
 
 // False for null, for another kind of handle and for values no table issued.
 inline bool decodeHandle(uintptr_t value, HandleKind kind, DecodedHandle& out) {
-    using namespace handle_layout;
-    if (value == 0 || (value >> kKindShift) != uintptr_t(kind)) return false;
-    out.index = uint32_t(value & kIndexMask);
-    out.generation = uint32_t((value >> kIndexBits) & kGenerationMask);
-    return true;
+  using namespace handle_layout;
+  if (value == 0 || (value >> kKindShift) != uintptr_t(kind)) return false;
+  out.index = uint32_t(value & kIndexMask);
+  out.generation = uint32_t((value >> kIndexBits) & kGenerationMask);
+  return true;
 }
 
 template <class Handle>
 Handle makeHandle(HandleKind kind, uint32_t index, uint32_t generation) {
-    return reinterpret_cast<Handle>(encodeHandle(kind, index, generation));
+  return reinterpret_cast<Handle>(encodeHandle(kind, index, generation));
 }
 
 template <class Handle>
 bool readHandle(Handle handle, HandleKind kind, DecodedHandle& out) {
-    return decodeHandle(reinterpret_cast<uintptr_t>(handle), kind, out);
+  return decodeHandle(reinterpret_cast<uintptr_t>(handle), kind, out);
 }
 
 // Objects kept in reusable slots; a slot's generation changes when it is
@@ -76,61 +76,60 @@ bool readHandle(Handle handle, HandleKind kind, DecodedHandle& out) {
 // stay valid while slots are added.
 template <class T>
 class SlotTable {
-public:
-    uint32_t add(T value) {
-        uint32_t index;
-        if (!free_.empty()) {
-            index = free_.back();
-            free_.pop_back();
-        } else {
-            index = count_++;
-            if ((index & kChunkMask) == 0) chunks_.push_back(std::make_unique<Slot[]>(kChunkSize));
-        }
-        Slot& slot = slotAt(index);
-        slot.value = std::move(value);
-        slot.used = true;
-        return index;
+ public:
+  uint32_t add(T value) {
+    uint32_t index;
+    if (!free_.empty()) {
+      index = free_.back();
+      free_.pop_back();
+    } else {
+      index = count_++;
+      if ((index & kChunkMask) == 0) chunks_.push_back(std::make_unique<Slot[]>(kChunkSize));
     }
+    Slot& slot = slotAt(index);
+    slot.value = std::move(value);
+    slot.used = true;
+    return index;
+  }
 
-    void remove(uint32_t index) {
-        Slot& slot = slotAt(index);
-        slot.value = T{};
-        slot.used = false;
-        slot.generation = (slot.generation + 1) & handle_layout::kGenerationMask;
-        if (slot.generation == 0) slot.generation = 1;
-        free_.push_back(index);
-    }
+  void remove(uint32_t index) {
+    Slot& slot = slotAt(index);
+    slot.value = T{};
+    slot.used = false;
+    slot.generation = (slot.generation + 1) & handle_layout::kGenerationMask;
+    if (slot.generation == 0) slot.generation = 1;
+    free_.push_back(index);
+  }
 
-    bool used(uint32_t index) const { return index < count_ && slotAt(index).used; }
+  bool used(uint32_t index) const { return index < count_ && slotAt(index).used; }
 
-    // The slot is in use and the generation is its present one.
-    bool matches(const DecodedHandle& h) const {
-        return used(h.index) &&
-               (slotAt(h.index).generation & handle_layout::kGenerationMask) == h.generation;
-    }
+  // The slot is in use and the generation is its present one.
+  bool matches(const DecodedHandle& h) const {
+    return used(h.index) && (slotAt(h.index).generation & handle_layout::kGenerationMask) == h.generation;
+  }
 
-    uint32_t generation(uint32_t index) const { return slotAt(index).generation; }
-    T& operator[](uint32_t index) { return slotAt(index).value; }
-    const T& operator[](uint32_t index) const { return slotAt(index).value; }
-    uint32_t slotCount() const { return count_; }
-    uint32_t usedCount() const { return count_ - uint32_t(free_.size()); }
+  uint32_t generation(uint32_t index) const { return slotAt(index).generation; }
+  T& operator[](uint32_t index) { return slotAt(index).value; }
+  const T& operator[](uint32_t index) const { return slotAt(index).value; }
+  uint32_t slotCount() const { return count_; }
+  uint32_t usedCount() const { return count_ - uint32_t(free_.size()); }
 
-private:
-    struct Slot {
-        T value{};
-        uint32_t generation = 1;
-        bool used = false;
-    };
-    static constexpr unsigned kChunkBits = 8;
-    static constexpr uint32_t kChunkSize = uint32_t(1) << kChunkBits;
-    static constexpr uint32_t kChunkMask = kChunkSize - 1;
+ private:
+  struct Slot {
+    T value{};
+    uint32_t generation = 1;
+    bool used = false;
+  };
+  static constexpr unsigned kChunkBits = 8;
+  static constexpr uint32_t kChunkSize = uint32_t(1) << kChunkBits;
+  static constexpr uint32_t kChunkMask = kChunkSize - 1;
 
-    Slot& slotAt(uint32_t index) { return chunks_[index >> kChunkBits][index & kChunkMask]; }
-    const Slot& slotAt(uint32_t index) const { return chunks_[index >> kChunkBits][index & kChunkMask]; }
+  Slot& slotAt(uint32_t index) { return chunks_[index >> kChunkBits][index & kChunkMask]; }
+  const Slot& slotAt(uint32_t index) const { return chunks_[index >> kChunkBits][index & kChunkMask]; }
 
-    std::vector<std::unique_ptr<Slot[]>> chunks_;
-    uint32_t count_ = 0;
-    std::vector<uint32_t> free_;
+  std::vector<std::unique_ptr<Slot[]>> chunks_;
+  uint32_t count_ = 0;
+  std::vector<uint32_t> free_;
 };
 
 // Records the host keeps as long as it lives (menu items, timers, tools,
@@ -139,51 +138,51 @@ private:
 // registry (an earlier host) or never issued finds nothing.
 template <class Record>
 class Registry {
-public:
-    explicit Registry(HandleKind kind) : kind_(kind), age_(nextAge()) {}
+ public:
+  explicit Registry(HandleKind kind) : kind_(kind), age_(nextAge()) {}
 
-    template <class Handle>
-    Handle add(Record record) {
-        records_.push_back(std::move(record));
-        return handleAt<Handle>(records_.size() - 1);
-    }
-    // Null past the last record.
-    template <class Handle>
-    Handle handleAt(size_t position) const {
-        return position < records_.size() ? makeHandle<Handle>(kind_, uint32_t(position), age_) : nullptr;
-    }
-    template <class Handle>
-    bool position(Handle handle, size_t* position) const {
-        DecodedHandle h;
-        if (!readHandle(handle, kind_, h) || h.generation != age_ || h.index >= records_.size()) return false;
-        *position = h.index;
-        return true;
-    }
-    template <class Handle>
-    Record* find(Handle handle) {
-        size_t at;
-        return position(handle, &at) ? &records_[at] : nullptr;
-    }
-    template <class Handle>
-    const Record* find(Handle handle) const {
-        size_t at;
-        return position(handle, &at) ? &records_[at] : nullptr;
-    }
-    const std::vector<Record>& records() const { return records_; }
-    Record& operator[](size_t position) { return records_[position]; }
+  template <class Handle>
+  Handle add(Record record) {
+    records_.push_back(std::move(record));
+    return handleAt<Handle>(records_.size() - 1);
+  }
+  // Null past the last record.
+  template <class Handle>
+  Handle handleAt(size_t position) const {
+    return position < records_.size() ? makeHandle<Handle>(kind_, uint32_t(position), age_) : nullptr;
+  }
+  template <class Handle>
+  bool position(Handle handle, size_t* position) const {
+    DecodedHandle h;
+    if (!readHandle(handle, kind_, h) || h.generation != age_ || h.index >= records_.size()) return false;
+    *position = h.index;
+    return true;
+  }
+  template <class Handle>
+  Record* find(Handle handle) {
+    size_t at;
+    return position(handle, &at) ? &records_[at] : nullptr;
+  }
+  template <class Handle>
+  const Record* find(Handle handle) const {
+    size_t at;
+    return position(handle, &at) ? &records_[at] : nullptr;
+  }
+  const std::vector<Record>& records() const { return records_; }
+  Record& operator[](size_t position) { return records_[position]; }
 
-    // A generation no registry alive before had; 0 is never one.
-    static uint32_t nextAge() {
-        static uint32_t last = 0;
-        last = (last + 1) & handle_layout::kGenerationMask;
-        if (last == 0) last = 1;
-        return last;
-    }
+  // A generation no registry alive before had; 0 is never one.
+  static uint32_t nextAge() {
+    static uint32_t last = 0;
+    last = (last + 1) & handle_layout::kGenerationMask;
+    if (last == 0) last = 1;
+    return last;
+  }
 
-private:
-    HandleKind kind_;
-    uint32_t age_;
-    std::vector<Record> records_;
+ private:
+  HandleKind kind_;
+  uint32_t age_;
+  std::vector<Record> records_;
 };
 
 }  // namespace hostcore

@@ -6,13 +6,13 @@
 
 #include "hostcore/HostCore.h"
 
-#define HOSTCORE_ENTER(suite, function)                                         \
-    [[maybe_unused]] ::hostcore::HostCore* const core = ::hostcore::HostCore::current(); \
-    if (core == nullptr) return kHostNoDocumentErr;                             \
-    if (const AIErr injected_ = core->faults().enterCall(suite, function)) return injected_
+#define HOSTCORE_ENTER(suite, function)                                                \
+  [[maybe_unused]] ::hostcore::HostCore* const core = ::hostcore::HostCore::current(); \
+  if (core == nullptr) return kHostNoDocumentErr;                                      \
+  if (const AIErr injected_ = core->faults().enterCall(suite, function)) return injected_
 
-#define HOSTCORE_ENTER_OR(suite, function, failValue)                           \
-    [[maybe_unused]] ::hostcore::HostCore* const core = ::hostcore::HostCore::current(); \
-    if (core == nullptr || core->faults().enterCall(suite, function) != kNoErr) return failValue
+#define HOSTCORE_ENTER_OR(suite, function, failValue)                                  \
+  [[maybe_unused]] ::hostcore::HostCore* const core = ::hostcore::HostCore::current(); \
+  if (core == nullptr || core->faults().enterCall(suite, function) != kNoErr) return failValue
 
 #define HOSTCORE_ENTER_VOID(suite, function) HOSTCORE_ENTER_OR(suite, function, )

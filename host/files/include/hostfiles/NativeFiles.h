@@ -8,20 +8,20 @@
 namespace hostfiles {
 
 class PosixFileStore : public FileStore {
-public:
-    bool read(const std::string& path, std::string* data, std::string* error) override;
-    // Flushed to the disk before it answers, so a rename after it is safe.
-    bool write(const std::string& path, const std::string& data, std::string* error) override;
-    bool rename(const std::string& from, const std::string& to, std::string* error) override;
-    void remove(const std::string& path) override;
+ public:
+  bool read(const std::string& path, std::string* data, std::string* error) override;
+  // Flushed to the disk before it answers, so a rename after it is safe.
+  bool write(const std::string& path, const std::string& data, std::string* error) override;
+  bool rename(const std::string& from, const std::string& to, std::string* error) override;
+  void remove(const std::string& path) override;
 };
 
 class RsvgRenderer : public SvgRenderer {
-public:
-    bool renderPng(const std::string& svgText, double scale, std::string* png, std::string* error) override;
-    // Through giflib, each frame with its own palette of 252 colours.
-    bool animatedGif(const std::vector<std::string>& pngFrames, const std::vector<int>& centiseconds, std::string* gif,
-                     std::string* error) override;
+ public:
+  bool renderPng(const std::string& svgText, double scale, std::string* png, std::string* error) override;
+  // Through giflib, each frame with its own palette of 252 colours.
+  bool animatedGif(const std::vector<std::string>& pngFrames, const std::vector<int>& centiseconds, std::string* gif,
+                   std::string* error) override;
 };
 
 }  // namespace hostfiles

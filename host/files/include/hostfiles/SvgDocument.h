@@ -25,9 +25,9 @@ namespace hostfiles {
 // Empty error on success; otherwise a message naming the file and, for
 // faults in the text, the line.
 struct Outcome {
-    std::string error;
-    bool ok() const { return error.empty(); }
-    explicit operator bool() const { return ok(); }
+  std::string error;
+  bool ok() const { return error.empty(); }
+  explicit operator bool() const { return ok(); }
 };
 
 // Larger texts are refused before they are parsed: a document this size

@@ -12,26 +12,26 @@
 namespace hostfiles::svg {
 
 struct Point {
-    double x = 0, y = 0;
+  double x = 0, y = 0;
 };
 
 // Affine map (x, y) -> (a x + c y + e, b x + d y + f).
 struct Matrix {
-    double a = 1, b = 0, c = 0, d = 1, e = 0, f = 0;
-    Point apply(Point p) const { return {a * p.x + c * p.y + e, b * p.x + d * p.y + f}; }
-    // This map applied after `inner`.
-    Matrix after(const Matrix& inner) const;
-    bool isIdentity() const { return a == 1 && b == 0 && c == 0 && d == 1 && e == 0 && f == 0; }
+  double a = 1, b = 0, c = 0, d = 1, e = 0, f = 0;
+  Point apply(Point p) const { return {a * p.x + c * p.y + e, b * p.x + d * p.y + f}; }
+  // This map applied after `inner`.
+  Matrix after(const Matrix& inner) const;
+  bool isIdentity() const { return a == 1 && b == 0 && c == 0 && d == 1 && e == 0 && f == 0; }
 };
 
 // One anchor of a cubic path with its incoming and outgoing control points.
 struct Anchor {
-    Point p, in, out;
+  Point p, in, out;
 };
 
 struct Subpath {
-    std::vector<Anchor> anchors;
-    bool closed = false;
+  std::vector<Anchor> anchors;
+  bool closed = false;
 };
 
 // The shortest text that reads back as the same value, as to_chars writes
@@ -52,7 +52,7 @@ std::vector<Subpath> parsePathData(std::string_view text, bool* error = nullptr)
 std::optional<Matrix> parseTransform(std::string_view text);
 
 struct Rgb {
-    double r = 0, g = 0, b = 0;  // 0..1
+  double r = 0, g = 0, b = 0;  // 0..1
 };
 // A colour value (#rgb, #rrggbb, rgb(), a colour name); nullopt otherwise.
 std::optional<Rgb> parseColor(std::string_view text);
@@ -62,13 +62,13 @@ std::vector<std::pair<std::string, std::string>> parseStyleDeclarations(std::str
 // A rule of a style sheet whose selector names one element by its type
 // (or `*`), classes and id, as "rect.a.b#c" does.
 struct StyleRule {
-    std::string type;  // empty: any type
-    std::vector<std::string> classes;
-    std::string id;
-    std::vector<std::pair<std::string, std::string>> declarations;
-    // Ids, then classes, then types: the rule with more wins.
-    int specificity() const { return (id.empty() ? 0 : 10000) + int(classes.size()) * 100 + (type.empty() ? 0 : 1); }
-    bool matches(std::string_view elementType, std::string_view classList, std::string_view elementId) const;
+  std::string type;  // empty: any type
+  std::vector<std::string> classes;
+  std::string id;
+  std::vector<std::pair<std::string, std::string>> declarations;
+  // Ids, then classes, then types: the rule with more wins.
+  int specificity() const { return (id.empty() ? 0 : 10000) + int(classes.size()) * 100 + (type.empty() ? 0 : 1); }
+  bool matches(std::string_view elementType, std::string_view classList, std::string_view elementId) const;
 };
 // The rules of a style sheet in order, one for each simple selector of a
 // list. Rules with selectors of other kinds (descendants, pseudo-classes,

@@ -1,0 +1,193 @@
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <random>
+
+#include "hostfiles/SvgSyntax.h"
+
+using namespace hostfiles::svg;
+
+namespace {
+
+void expectPoint(Point p, double x, double y) {
+  EXPECT_NEAR(p.x, x, 1e-9);
+  EXPECT_NEAR(p.y, y, 1e-9);
+}
+
+TEST(PathData, LinesCurvesAndRelativeCommandsMakeCubicAnchors) {
+  const auto paths = parsePathData("M10 20 l5,0 h5 v10 C 30 30 40 40 50 50 s 10 10 20 0");
+  ASSERT_EQ(paths.size(), 1u);
+  const auto& a = paths[0].anchors;
+  ASSERT_EQ(a.size(), 6u);
+  expectPoint(a[1].p, 15, 20);
+  expectPoint(a[2].p, 20, 20);
+  expectPoint(a[3].p, 20, 30);
+  expectPoint(a[3].out, 30, 30);
+  expectPoint(a[4].in, 40, 40);
+  // The smooth curve reflects the last control point about the anchor.
+  expectPoint(a[4].out, 60, 60);
+  expectPoint(a[5].in, 60, 60);
+  expectPoint(a[5].p, 70, 50);
+  EXPECT_FALSE(paths[0].closed);
+}
+
+TEST(PathData, QuadraticBecomesTheEquivalentCubic) {
+  const auto paths = parsePathData("M0 0 Q 30 30 60 0");
+  const auto& a = paths.at(0).anchors;
+  expectPoint(a[0].out, 20, 20);
+  expectPoint(a[1].in, 40, 20);
+}
+
+TEST(PathData, ClosingBackAtTheStartMergesIntoTheFirstAnchor) {
+  const auto paths = parsePathData("M0 0 L10 0 C 10 5 5 10 0 0 Z m 5 5 l 1 0 z");
+  ASSERT_EQ(paths.size(), 2u);
+  EXPECT_TRUE(paths[0].closed);
+  ASSERT_EQ(paths[0].anchors.size(), 2u);
+  expectPoint(paths[0].anchors[0].in, 5, 10);
+  // A relative move after a close counts from the closed subpath's start.
+  expectPoint(paths[1].anchors[0].p, 5, 5);
+  EXPECT_EQ(paths[1].anchors.size(), 2u);
+}
+
+TEST(PathData, ArcsFollowTheEllipseThroughQuarterPieces) {
+  // Half of the circle of radius 10 about (10, 0), sweeping through y = -10... or +10.
+  const auto sweepOn = parsePathData("M0 0 A10 10 0 0 1 20 0");
+  const auto sweepOff = parsePathData("M0 0 A10 10 0 0 0 20 0");
+  ASSERT_EQ(sweepOn.at(0).anchors.size(), 3u);
+  expectPoint(sweepOn[0].anchors[1].p, 10, -10);
+  expectPoint(sweepOff.at(0).anchors[1].p, 10, 10);
+  expectPoint(sweepOn[0].anchors[2].p, 20, 0);
+  // The large arc of a small circle goes the long way round: three quarters.
+  const auto large = parsePathData("M10 0 a10 10 0 1 1 -10 10");
+  EXPECT_EQ(large.at(0).anchors.size(), 4u);
+  expectPoint(large[0].anchors.back().p, 0, 10);
+  // Radii too small for the chord are scaled up to just reach it.
+  const auto scaled = parsePathData("M0 0 A1 1 0 0 1 20 0");
+  expectPoint(scaled.at(0).anchors[1].p, 10, -10);
+  // Flags may run into the next number.
+  const auto packed = parsePathData("M0 0a10 10 0 0120 0");
+  expectPoint(packed.at(0).anchors.back().p, 20, 0);
+}
+
+TEST(PathData, AnErrorKeepsWhatCameBefore) {
+  bool error = false;
+  const auto paths = parsePathData("M0 0 L10 10 L x", &error);
+  EXPECT_TRUE(error);
+  ASSERT_EQ(paths.size(), 1u);
+  EXPECT_EQ(paths[0].anchors.size(), 2u);
+}
+
+TEST(Transforms, ListsComposeLeftToRight) {
+  const auto m = parseTransform("translate(10,20) scale(2) rotate(90)");
+  ASSERT_TRUE(m);
+  expectPoint(m->apply({1, 0}), 10, 22);
+  const auto about = parseTransform("rotate(180 5 5)");
+  expectPoint(about->apply({0, 0}), 10, 10);
+  const auto skew = parseTransform("skewX(45)");
+  expectPoint(skew->apply({0, 10}), 10, 10);
+  const auto matrix = parseTransform("matrix(1 0 0 -1 3 4)");
+  expectPoint(matrix->apply({1, 1}), 4, 3);
+  EXPECT_FALSE(parseTransform("spin(3)"));
+  EXPECT_FALSE(parseTransform("scale(1,2,3)"));
+}
+
+TEST(Colors, HexFunctionalAndNamedForms) {
+  EXPECT_DOUBLE_EQ(parseColor("#ff8000")->g, 128 / 255.0);
+  EXPECT_DOUBLE_EQ(parseColor("#f80")->g, 136 / 255.0);
+  EXPECT_DOUBLE_EQ(parseColor("rgb(0, 51, 255)")->g, 0.2);
+  EXPECT_DOUBLE_EQ(parseColor("rgb(100%,50%,0%)")->g, 0.5);
+  EXPECT_DOUBLE_EQ(parseColor("Red")->r, 1.0);
+  EXPECT_FALSE(parseColor("#12345"));
+  EXPECT_FALSE(parseColor("url(#g)"));
+}
+
+TEST(Styles, DeclarationsAndReferences) {
+  const auto d = parseStyleDeclarations("fill:red; Stroke-Width : 2 ;;display:none");
+  ASSERT_EQ(d.size(), 3u);
+  EXPECT_EQ(d[1].first, "stroke-width");
+  EXPECT_EQ(d[1].second, "2");
+  EXPECT_EQ(urlReference(" url( '#grad1' ) "), "grad1");
+  EXPECT_EQ(urlReference("url(other.svg#x)"), "");
+}
+
+TEST(Lengths, UnitsConvertToUserUnits) {
+  EXPECT_DOUBLE_EQ(*parseLength("72pt"), 96);
+  EXPECT_DOUBLE_EQ(*parseLength("1in"), 96);
+  EXPECT_DOUBLE_EQ(*parseLength(" 12 "), 12);
+  EXPECT_FALSE(parseLength("3 furlongs"));
+}
+
+TEST(RealText, EveryFloatReadsBackThroughDoubleExactly) {
+  std::mt19937 random(7);
+  for (int i = 0; i < 200000; ++i) {
+    uint32_t bits = random();
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    if (!std::isfinite(value)) continue;
+    const std::string text = formatReal(value);
+    const float back = float(std::strtod(text.c_str(), nullptr));
+    ASSERT_EQ(std::memcmp(&back, &value, sizeof value), 0) << text;
+  }
+  EXPECT_EQ(formatReal(0.1f), "0.1");
+  EXPECT_EQ(formatReal(-250.5f), "-250.5");
+}
+
+// The browser build writes numbers through printf; its texts must be the
+// native build's byte for byte, or saved files would differ.
+TEST(RealText, ThePrintfFormIsToCharsForFloatsAndDoubles) {
+  std::mt19937_64 random(11);
+  for (int i = 0; i < 100000; ++i) {
+    const uint64_t bits = random();
+    float single;
+    double wide;
+    const uint32_t low = uint32_t(bits);
+    std::memcpy(&single, &low, sizeof single);
+    std::memcpy(&wide, &bits, sizeof wide);
+    char buffer[64];
+    if (std::isfinite(single)) {
+      ASSERT_EQ(shortestText(single), std::string(buffer, std::to_chars(buffer, buffer + 64, single).ptr));
+    }
+    if (std::isfinite(wide)) {
+      ASSERT_EQ(shortestText(wide), std::string(buffer, std::to_chars(buffer, buffer + 64, wide).ptr));
+    }
+  }
+  for (const float value : {0.0f, -0.0f, 1.0f, 100.0f, 1e7f, 1.5e-7f, 123456.7f, 0.001f, -250.5f, 3e38f}) {
+    char buffer[64];
+    EXPECT_EQ(shortestText(value), std::string(buffer, std::to_chars(buffer, buffer + 64, value).ptr));
+  }
+}
+
+TEST(RealText, DecimalsAreWholeTextsInRange) {
+  EXPECT_EQ(parseDecimal("12.5"), 12.5);
+  EXPECT_EQ(parseDecimal("-1e3"), -1000.0);
+  EXPECT_EQ(parseDecimal(".5"), 0.5);
+  for (const char* bad : {"", "+1", " 1", "1 ", "0x10", "1e999", "1.5px"}) {
+    EXPECT_FALSE(parseDecimal(bad).has_value()) << bad;
+  }
+}
+
+}  // namespace
+
+TEST(Styles, SheetsKeepTheRulesOfSimpleSelectors) {
+  const std::vector<StyleRule> rules = parseStyleSheet(
+      "/* a { b } */ .a, rect#b.c { fill: red !important; stroke: blue }\n"
+      "g > rect { fill: green } @media print { rect { fill: black } } * { opacity: .5 } text:hover { x: 1 }");
+  ASSERT_EQ(rules.size(), 3u);
+  EXPECT_EQ(rules[0].classes, std::vector<std::string>{"a"});
+  EXPECT_EQ(rules[1].type, "rect");
+  EXPECT_EQ(rules[1].id, "b");
+  EXPECT_EQ(rules[1].declarations[0], (std::pair<std::string, std::string>{"fill", "red"}));
+  EXPECT_TRUE(rules[2].type.empty());
+  EXPECT_GT(rules[1].specificity(), rules[0].specificity());
+  EXPECT_GT(rules[0].specificity(), rules[2].specificity());
+
+  EXPECT_TRUE(rules[0].matches("circle", " x  a ", ""));
+  EXPECT_FALSE(rules[0].matches("circle", "ab", ""));
+  EXPECT_TRUE(rules[1].matches("rect", "c", "b"));
+  EXPECT_FALSE(rules[1].matches("circle", "c", "b"));
+  EXPECT_FALSE(rules[1].matches("rect", "", "b"));
+  EXPECT_TRUE(rules[2].matches("path", "", ""));
+}
