@@ -488,8 +488,10 @@ class Editor {
     this.download('drawing.svg', this.host.file('/save.svg'), 'image/svg+xml');
   }
 
+  // Drawn from the seam-free copy at one pixel a point, so the cells of a
+  // mirror-tile object meet without a hairline of the paper between them.
   exportPng() {
-    const text = this.host.svg();
+    const text = this.host.seamFreeSvg();
     const image = new Image();
     image.onload = () => {
       const canvas = document.createElement('canvas');
@@ -499,6 +501,11 @@ class Editor {
       canvas.toBlob((png) => this.download('drawing.png', png, 'image/png'), 'image/png');
     };
     image.src = 'data:image/svg+xml;charset=utf-8,' + encodeURIComponent(text);
+  }
+
+  // For other programs: it opens as plain art, not as live objects.
+  exportSeamFree() {
+    this.download('drawing-seam-free.svg', this.host.seamFreeSvg(), 'image/svg+xml');
   }
 
   // The animation is recorded by a host of its own on the saved drawing,
@@ -690,6 +697,7 @@ class Editor {
     };
     $('save').onclick = () => this.save();
     $('export-png').onclick = () => this.exportPng();
+    $('export-seam-free').onclick = () => this.exportSeamFree();
     $('export-animation').onclick = () => this.exportAnimation();
     $('undo').onclick = () => this.run('undo');
     $('redo').onclick = () => this.run('redo');

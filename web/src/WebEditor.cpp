@@ -110,6 +110,11 @@ class WebEditor {
   int advanceClock(int ticks) { return session_->host().advanceClock(ticks); }
 
   std::string svg() { return hostfiles::writeSvg(session_->host().core()); }
+  // The copy for other programs and for pictures drawn at one pixel a
+  // point: neighbouring cells overlap, so no renderer shows a seam.
+  std::string seamFreeSvg() {
+    return hostfiles::writeSeamFreeSvg(session_->host().core(), hostfiles::kSeamFreeOverlap);
+  }
 
   void putFile(const std::string& path, const std::string& data) { files_.write(path, data, nullptr); }
   std::string file(const std::string& path) {
@@ -257,6 +262,7 @@ EMSCRIPTEN_BINDINGS(mirrortile) {
       .function("run", &WebEditor::run)
       .function("advanceClock", &WebEditor::advanceClock)
       .function("svg", &WebEditor::svg)
+      .function("seamFreeSvg", &WebEditor::seamFreeSvg)
       .function("putFile", &WebEditor::putFile)
       .function("file", &WebEditor::file)
       .function("animation", &WebEditor::animation)

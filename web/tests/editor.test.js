@@ -415,6 +415,101 @@ test('Export PNG and Export animation download the picture and the animated SVG'
   assert.equal((await state()).clock, 0);
 });
 
+// A red square under a white paper, made into a Sweep (type 1) or InPlace
+// (type 0) object pressed at (100, 100), turned by 0.7 if asked; the art is
+// then painted white, so any gap between cells shows white.
+const SEAM_SVG = `<svg xmlns="http://www.w3.org/2000/svg" width="200" height="200" viewBox="0 0 200 200">
+  <rect id="paper" x="0" y="0" width="200" height="200" fill="#ffffff"/>
+  <rect id="art" x="10" y="10" width="180" height="180" fill="#d62828"/>
+</svg>
+`;
+const RED = [0xd6, 0x28, 0x28];
+
+async function makeSeamCase(type, turned) {
+  await openDrawing(`seam-${type}-${turned ? 'turned' : 'straight'}.svg`, SEAM_SVG);
+  const release = type === 1 ? [170, 100] : [100, 140];
+  const lines = [`prefs type=${type}`, `drag 100 100 ${release[0]} ${release[1]}`];
+  if (turned) {
+    // A drag about the hexagon's centre turns it by the angle swept.
+    const y = release[1];
+    lines.push('select @last', `drag 170 ${y} ${100 + 70 * Math.cos(0.7)} ${y - 70 * Math.sin(0.7)}`, 'select none');
+  }
+  lines.push('paint paper fill=#ffffff', 'paint art fill=#ffffff');
+  const answers = await page.evaluate((all) => all.map((line) => JSON.parse(window.editor.host.run(line))), lines);
+  answers.forEach((answer, i) => assert.equal(answer.error, undefined, `${lines[i]}: ${answer.error}`));
+  const [object] = await mirrortiles();
+  const angle = object.plugin.dictionary['Mir-Angle'][0];
+  assert.ok(Math.abs(Math.sin(angle - (turned ? 0.7 : 0))) < 1e-3, `angle ${angle}`);
+}
+
+// Pixels at least one pixel inside the hexagon whose colour is more than
+// 2/255 from red in the picture (a PNG, or an SVG drawn at one pixel a
+// point), and how many pixels were judged.
+function offColourPixels(picture, type) {
+  return page.evaluate(async ([source, hexagonType, red]) => {
+    const image = new Image();
+    image.src = source;
+    await image.decode();
+    const canvas = document.createElement('canvas');
+    canvas.width = 200;
+    canvas.height = 200;
+    const context2d = canvas.getContext('2d');
+    context2d.drawImage(image, 0, 0, 200, 200);
+    const pixels = context2d.getImageData(0, 0, 200, 200).data;
+    const turn = (p, about, a) => [about[0] + (p[0] - about[0]) * Math.cos(a) - (p[1] - about[1]) * Math.sin(a),
+      about[1] + (p[0] - about[0]) * Math.sin(a) + (p[1] - about[1]) * Math.cos(a)];
+    // The hexagon's corners about its apex: the Sweep's about the press
+    // point, the InPlace's about the release point.
+    const apex = hexagonType === 1 ? [100, 100] : [100, 140];
+    const corner = hexagonType === 1 ? [170, 100] : turn(apex, [100, 100], -2 * Math.PI / 3);
+    const corners = [0, 1, 2, 3, 4, 5].map((k) => turn(corner, apex, k * Math.PI / 3));
+    const cross = (a, b) => a[0] * b[1] - a[1] * b[0];
+    // How far inside the hexagon the pixel's square lies, at its nearest.
+    const depth = (x, y) => Math.min(...corners.map((a, k) => {
+      const b = corners[(k + 1) % 6];
+      const edge = [b[0] - a[0], b[1] - a[1]];
+      const length = Math.hypot(edge[0], edge[1]);
+      const reach = (Math.abs(edge[0]) + Math.abs(edge[1])) / length / 2;
+      const inward = cross(edge, [apex[0] - a[0], apex[1] - a[1]]) > 0 ? 1 : -1;
+      return inward * cross(edge, [x + 0.5 - a[0], y + 0.5 - a[1]]) / length - reach;
+    }));
+    let judged = 0;
+    const off = [];
+    for (let y = 0; y < 200; ++y) {
+      for (let x = 0; x < 200; ++x) {
+        if (depth(x, y) < 1) continue;
+        judged += 1;
+        const i = (y * 200 + x) * 4;
+        if (red.some((value, c) => Math.abs(pixels[i + c] - value) > 2)) off.push([x, y, ...pixels.slice(i, i + 3)]);
+      }
+    }
+    return { judged, off: off.slice(0, 5), count: off.length };
+  }, [picture, type, RED]);
+}
+
+for (const [type, name] of [[1, 'Sweep'], [0, 'InPlace']]) {
+  test(`a red square under a ${name} hexagon stays red across the mirror lines in Export PNG and Export seam-free`,
+    async () => {
+      await load();
+      for (const turned of [false, true]) {
+        await makeSeamCase(type, turned);
+        const [png] = await Promise.all([page.waitForEvent('download'), page.click('#export-png')]);
+        const inPng = await offColourPixels(
+          'data:image/png;base64,' + fs.readFileSync(await png.path()).toString('base64'), type);
+        const [copy] = await Promise.all([page.waitForEvent('download'), page.click('#export-seam-free')]);
+        assert.equal(copy.suggestedFilename(), 'drawing-seam-free.svg');
+        const text = fs.readFileSync(await copy.path(), 'utf8');
+        // A copy of the result alone: no live object to open again.
+        assert.doesNotMatch(text, /mirtil:plugin/);
+        const inCopy = await offColourPixels('data:image/svg+xml;charset=utf-8,' + encodeURIComponent(text), type);
+        for (const [where, found] of [['PNG', inPng], ['seam-free SVG', inCopy]]) {
+          assert.ok(found.judged > 5000, `${where}: only ${found.judged} pixels inside the hexagon`);
+          assert.equal(found.count, 0, `${where}, turned ${turned}: ${JSON.stringify(found.off)}`);
+        }
+      }
+    });
+}
+
 test('the about box comes from the menu and closes at a click', async () => {
   await load();
   await page.click('#menu-button');

@@ -229,7 +229,7 @@ class Writer {
         break;
       case kPathArt:
       case kCompoundPathArt:
-        writePath(art, parent, scope, false);
+        writePath(art, parent, scope, PathRole::Drawn);
         break;
       case kPluginArt:
         writePlugin(art, parent, scope);
@@ -250,18 +250,62 @@ class Writer {
     if (!clips.empty()) {
       const std::string clipId =
           scope.stored ? scope.owner + "-clip" + std::to_string(++storedClips_) : art.id + "-clip";
-      set(node, "clip-path", "url(#" + clipId + ")");
-      // Drawn whole, then clipped: clipped shape by shape, each
-      // half-covered edge pixel would let the shapes below it show.
-      if (seamOverlap_) set(node, "style", "isolation:isolate");
-      xmlNode* clipPath = svgChild(node, "clipPath");
-      set(clipPath, "id", clipId);
-      for (auto clip = clips.rbegin(); clip != clips.rend(); ++clip) writePath(*clip, clipPath, scope, true);
+      if (seamOverlap_) {
+        writeClipAsMask(clips, clipId, node, scope);
+      } else {
+        set(node, "clip-path", "url(#" + clipId + ")");
+        xmlNode* clipPath = svgChild(node, "clipPath");
+        set(clipPath, "id", clipId);
+        for (auto clip = clips.rbegin(); clip != clips.rend(); ++clip) writePath(*clip, clipPath, scope, PathRole::Clip);
+      }
     }
     writeChildren(others, node, scope);
   }
 
-  void writePath(const ArtCopy& art, xmlNode* parent, const Scope& scope, bool inClipPath) {
+  // Renderers clip a group shape by shape, so each half-covered edge pixel
+  // lets the shapes below it show through; a mask is applied to the group
+  // drawn whole. The clip paths become the mask's white shapes, within a
+  // mask region of their own bounds.
+  void writeClipAsMask(const std::vector<ArtCopy>& clips, const std::string& clipId, xmlNode* node,
+                       const Scope& scope) {
+    set(node, "mask", "url(#" + clipId + ")");
+    xmlNode* mask = svgChild(node, "mask");
+    set(mask, "id", clipId);
+    set(mask, "maskUnits", "userSpaceOnUse");
+    double left = 0, top = 0, right = 0, bottom = 0;
+    bool any = false;
+    const auto include = [&](const AIRealPoint& point) {
+      const double x = point.h, y = -point.v;
+      left = any ? std::min(left, x) : x;
+      right = any ? std::max(right, x) : x;
+      top = any ? std::min(top, y) : y;
+      bottom = any ? std::max(bottom, y) : y;
+      any = true;
+    };
+    const auto includePath = [&](const ArtCopy& path) {
+      for (const AIPathSegment& segment : path.path.segments) {
+        include(segment.p);
+        include(segment.in);
+        include(segment.out);
+      }
+    };
+    for (const ArtCopy& clip : clips) {
+      if (clip.type == kPathArt) includePath(clip);
+      for (const ArtCopy& part : clip.children) includePath(part);
+    }
+    // A point beyond the shapes on every side keeps their anti-aliased edges.
+    const double margin = any ? 1 : 0;
+    set(mask, "x", formatReal(left - margin));
+    set(mask, "y", formatReal(top - margin));
+    set(mask, "width", formatReal(right - left + 2 * margin));
+    set(mask, "height", formatReal(bottom - top + 2 * margin));
+    for (auto clip = clips.rbegin(); clip != clips.rend(); ++clip) writePath(*clip, mask, scope, PathRole::Mask);
+  }
+
+  // A path is drawn, outlines a clip, or is a white shape of a mask.
+  enum class PathRole { Drawn, Clip, Mask };
+
+  void writePath(const ArtCopy& art, xmlNode* parent, const Scope& scope, PathRole role) {
     xmlNode* node = svgChild(parent, "path");
     writeCommon(art, node, scope);
     std::string d, corners;
@@ -282,6 +326,11 @@ class Writer {
     if (!inferred) set(node, mirtil_, "corners", corners);
 
     const AIPathStyle style = styleOf(art);
+    if (role == PathRole::Mask) {
+      set(node, "fill", "#ffffff");
+      if (style.evenOdd) set(node, "fill-rule", "evenodd");
+      return;
+    }
     const bool fill = style.fillPaint && style.fill.color.kind == kRGBColor;
     const bool stroke = style.strokePaint && style.stroke.color.kind == kRGBColor;
     set(node, "fill", fill ? hexColor(style.fill.color) : "none");
@@ -291,8 +340,8 @@ class Writer {
       set(node, "stroke-width", formatReal(style.stroke.width));
       if (style.stroke.opacity != 1) set(node, "stroke-opacity", formatReal(style.stroke.opacity));
     }
-    if (style.evenOdd) set(node, inClipPath ? "clip-rule" : "fill-rule", "evenodd");
-    if (style.clip && !inClipPath) set(node, mirtil_, "clip", "true");
+    if (style.evenOdd) set(node, role == PathRole::Clip ? "clip-rule" : "fill-rule", "evenodd");
+    if (style.clip && role == PathRole::Drawn) set(node, mirtil_, "clip", "true");
   }
 
   void writePlugin(const ArtCopy& art, xmlNode* parent, const Scope& scope) {

@@ -46,9 +46,9 @@ Outcome saveSvg(hostcore::HostCore& core, FileStore& files, const std::string& p
 
 // A copy of the document for other programs: the cells of each mirror-tile
 // result overlap their neighbours by `overlap` points across the mirror
-// lines, and clipping groups are drawn whole before they are clipped, so
-// that no anti-aliasing renderer shows a seam of what lies below where two
-// cells meet. Plug-in objects are written as their result alone: the copy
+// lines, and clipping groups are written as masks, which renderers apply
+// to the group drawn whole, so that no anti-aliasing renderer shows a seam
+// of what lies below where two cells meet. Plug-in objects are written as their result alone: the copy
 // does not read back as live objects.
 std::string writeSeamFreeSvg(hostcore::HostCore& core, double overlap);
 // A hairline, yet more than half a pixel's diagonal when drawn at one
