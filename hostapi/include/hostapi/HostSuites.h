@@ -10,8 +10,9 @@
  *   or an argument out of range; 'STAL' (kHostStaleHandleErr) for a handle
  *   of another kind, of an object since gone, or never issued. Any call
  *   may instead answer the code of a fault the host was told to inject,
- *   changing nothing. Functions without a code answer null, 0 or false,
- *   and do nothing, where one with a code would have failed.
+ *   changing nothing (except where the basic, dialog and item suites say
+ *   otherwise). Functions without a code answer null, 0 or false, and do
+ *   nothing, where one with a code would have failed.
  * - Ownership. Texts and records passed in are copied before the call
  *   returns. Handles handed out belong to the host and stay valid as long
  *   as their object; the plug-in gives back only what a comment says it
@@ -35,6 +36,9 @@ extern "C" {
 
 #define kSPBasicSuite "SP Basic Suite"
 #define kSPBasicSuiteVersion 4
+/* Injected faults reach only AcquireSuite (an acquisition made to fail,
+ * 'S!FD' unless told otherwise) and AllocateBlock ('!MEM'); the other
+ * functions are never made to fail. */
 typedef struct SPBasicSuite {
   /* Hands out the suite of that name and version in *suite; each
    * acquisition is released with ReleaseSuite. 'S!FD' when the host has
@@ -117,11 +121,6 @@ typedef struct AIContextSuite {
  * ADM suites (dialogs, items, icons, alerts)
  * ==================================================================== */
 
-typedef AIErr (*ADMDialogInitProc)(ADMDialogRef dialog);
-typedef AIBoolean (*ADMDialogTrackProc)(ADMDialogRef dialog, ADMTrackerRef tracker);
-typedef AIBoolean (*ADMItemTrackProc)(ADMItemRef item, ADMTrackerRef tracker);
-typedef void (*ADMItemNotifyProc)(ADMItemRef item, ADMNotifierRef notifier);
-
 #define kADMBasicSuite "ADM Basic Suite"
 #define kADMBasicSuiteVersion 8
 typedef struct ADMBasicSuite {
@@ -134,20 +133,64 @@ typedef struct ADMBasicSuite {
   int32_t (*QuestionAlert)(const char* text);
 } ADMBasicSuite;
 
+/* ---- Dialogs --------------------------------------------------------
+ * A dialog is open only while Modal runs: the plug-in's procedures below
+ * are called from inside Modal, and the dialog and item handles they are
+ * given stop working when Modal returns. For a handle of a dialog no
+ * longer open, of another kind or never issued, the dialog and item
+ * functions do nothing and answer null, 0, false, "" or kDialogItemNoID.
+ * These two suites answer no codes, and the host's fault injection does
+ * not count or fail their calls. Modal may be called during any message;
+ * a procedure may itself open another dialog, which ends before the one
+ * around it. */
+
+/* Called once by Modal with the new dialog, before the user can act: sets
+ * up items, procedures and values. 0 shows the dialog; any other answer
+ * closes it unseen and Modal answers -1. */
+typedef AIErr (*ADMDialogInitProc)(ADMDialogRef dialog);
+/* Called with each event the user sends the dialog itself (SetTrackProc);
+ * the answer is not read. `tracker` stands for the event; it may be
+ * null, and the plug-in does not read through it. */
+typedef AIBoolean (*ADMDialogTrackProc)(ADMDialogRef dialog, ADMTrackerRef tracker);
+/* The same for an event on one item (ADMItemSuite.SetTrackProc). */
+typedef AIBoolean (*ADMItemTrackProc)(ADMItemRef item, ADMTrackerRef tracker);
+/* Called when the user clicks the item, in place of the item's own
+ * reaction; DefaultNotify gives that reaction too. `notifier` stands for
+ * the click; the host does not read it back. */
+typedef void (*ADMItemNotifyProc)(ADMItemRef item, ADMNotifierRef notifier);
+
 #define kADMDialogSuite "ADM Dialog Suite"
 #define kADMDialogSuiteVersion 5
 typedef struct ADMDialogSuite {
-  /* Runs the dialog resource `dialogID` of the plug-in modally; answers
-   * the id of the item that ended it (a negative value when the dialog
-   * could not be shown). */
+  /* Shows the plug-in's dialog resource `dialogID` (kResourceDialog) and
+   * returns when it has ended. `name` (null: none) is copied for the
+   * host's record; `plugin`, `style` and `options` are not read. Calls
+   * initProc (when not null), then lets the user work the dialog; userData
+   * is kept for GetUserData. Answers the result the dialog was ended with
+   * (EndModal; a push button's own reaction ends it with the button's id);
+   * -1 when it could not be shown (no dialog resource of that id, initProc
+   * answered an error, or the host has no user to show it to); -2 when the
+   * user closed it without any of its items. */
   int32_t (*Modal)(SPPluginRef plugin, const char* name, int32_t dialogID, int32_t style, ADMDialogInitProc initProc,
                    ADMUserData userData, int32_t options);
+  /* Ends the dialog with modalResultID, which Modal answers; the user's
+   * actions stop once the procedure that called it returns (called from
+   * initProc, before the user can act). The first call decides: later
+   * ones change nothing. `cancelling` is not read. */
   void (*EndModal)(ADMDialogRef dialog, int32_t modalResultID, AIBoolean cancelling);
+  /* The userData given to Modal. */
   ADMUserData (*GetUserData)(ADMDialogRef dialog);
+  /* The procedure that hears the events sent to the dialog itself; null
+   * for none (the events are then lost). */
   void (*SetTrackProc)(ADMDialogRef dialog, ADMDialogTrackProc trackProc);
+  /* The first item of that id; null for kDialogItemNoID and for an id no
+   * item has. */
   ADMItemRef (*GetItem)(ADMDialogRef dialog, int32_t itemID);
-  /* Items in template order; null after the last. */
+  /* Items in template order, also those without an id; null for a dialog
+   * without items. */
   ADMItemRef (*GetFirstItem)(ADMDialogRef dialog);
+  /* The item after `item`; null after the last, and for an item that is
+   * not one of this dialog's. */
   ADMItemRef (*GetNextItem)(ADMDialogRef dialog, ADMItemRef item);
 } ADMDialogSuite;
 
@@ -161,25 +204,52 @@ typedef struct ADMDialogSuite {
 
 #define kADMItemSuite "ADM Item Suite"
 #define kADMItemSuiteVersion 7
+/* An item's text and whole-number value go together: a text that is a
+ * whole decimal number within 32 bits, set by SetText or typed by the
+ * user, also sets the value, kept within the item's limits, and the text
+ * then shows the value so kept; SetIntValue sets both. Items start with
+ * their template's text, value 0 and off. */
 typedef struct ADMItemSuite {
+  /* The dialog the item belongs to. */
   ADMDialogRef (*GetDialog)(ADMItemRef item);
+  /* Its id in the template; kDialogItemNoID for an item without one. */
   int32_t (*GetID)(ADMItemRef item);
+  /* One of the kADM...Type names, by the template's item kind; "" for a
+   * kind the host does not know. The text is the host's, never freed. */
   const char* (*GetItemType)(ADMItemRef item);
+  /* A number kept for the plug-in, 0 at first whatever the template's
+   * style bits; the host does not act on it. */
   void (*SetItemStyle)(ADMItemRef item, int32_t style);
   int32_t (*GetItemStyle)(ADMItemRef item);
+  /* The procedure that hears the events sent to the item; null for none. */
   void (*SetTrackProc)(ADMItemRef item, ADMItemTrackProc trackProc);
+  /* The procedure a click on the item calls instead of its own reaction;
+   * null gives the item its own reaction back. */
   void (*SetNotifyProc)(ADMItemRef item, ADMItemNotifyProc notifyProc);
-  /* The item's own reaction (a push button ends the dialog with its id). */
+  /* The item's own reaction to a click: a push button ends the dialog
+   * with its id (EndModal), a radio button switches on and every other
+   * radio button of the dialog off; other items do nothing. `notifier` is
+   * not read. */
   void (*DefaultNotify)(ADMItemRef item, ADMNotifierRef notifier);
+  /* Sets the text (copied), and the value when the text is a number, as
+   * said above; a null text does nothing. */
   void (*SetText)(ADMItemRef item, const char* text);
-  /* Copies at most maxLength - 1 characters and a terminator. */
+  /* Copies at most maxLength - 1 characters and a terminator into text;
+   * an unknown item copies "". Nothing for a null text or maxLength < 1. */
   void (*GetText)(ADMItemRef item, char* text, int32_t maxLength);
+  /* Kept, not used: values and their text are whole numbers. */
   void (*SetUnits)(ADMItemRef item, int32_t units);
   void (*SetPrecision)(ADMItemRef item, int32_t precision);
+  /* The limits later values are kept within (none at first); the present
+   * value stays as it is. A maximum below the minimum counts as the
+   * minimum. */
   void (*SetMinIntValue)(ADMItemRef item, int32_t value);
   void (*SetMaxIntValue)(ADMItemRef item, int32_t value);
+  /* Sets the value, kept within the limits, and its decimal text. */
   void (*SetIntValue)(ADMItemRef item, int32_t value);
   int32_t (*GetIntValue)(ADMItemRef item);
+  /* The item's on or off state (radio buttons). Unlike the user's click,
+   * it leaves the dialog's other radio buttons as they are. */
   void (*SetBooleanValue)(ADMItemRef item, AIBoolean value);
   AIBoolean (*GetBooleanValue)(ADMItemRef item);
 } ADMItemSuite;
