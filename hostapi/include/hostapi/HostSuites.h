@@ -285,110 +285,267 @@ typedef struct ADMNotifierSuite ADMNotifierSuite;
 
 /* ======================================================================
  * Art and document suites
+ *
+ * What holds for the art, path, group, layer, dictionary, art set, path
+ * style, art style, plugin group and transform suites:
+ * - When. During any message. The document changes a message makes are
+ *   one undo step with it and with the updates that follow it; the
+ *   messages of a tool drag, from the press to the release, share one.
+ *   The user's undo takes the step back and redo brings it again, art
+ *   and handles alike: art brought back answers to its old handles.
+ * - Locks. The host does not keep the plug-in from changing locked or
+ *   hidden art or art on a layer that is not editable; these suites never
+ *   answer 'LOCK'.
+ * - Art. A handle of art that was disposed of answers 'STAL', as does
+ *   every handle of art inside it. 'NDOC' comes only from calls that need
+ *   a layer (the current one) when the document has none.
+ * - Placing. NewArt, DuplicateArt, ReorderArt and CopyEntryToArt put art
+ *   at a paint order: kPlaceAbove or kPlaceBelow the art `prep` (among
+ *   its siblings), kPlaceInsideOnTop or kPlaceInsideOnBottom of the group
+ *   or compound path `prep`, or kPlaceAboveAll or kPlaceBelowAll in the
+ *   current layer (`prep` not read). 'PARM' for another paint order and
+ *   for a null `prep` where one is read; 'PLAC' (kHostCantPlaceErr) for a
+ *   `prep` that has no siblings (a top-level layer's own group, an edit
+ *   or result group), for placing inside art that is not a group or
+ *   compound path, and for anything but a path inside a compound path;
+ *   'NDOC' when the current layer is needed and there is none. The edit
+ *   and result groups of plug-in art are groups: art goes into them with
+ *   the inside orders. '!MEM' when the new art would take the document
+ *   past its limit on art objects (its art kept for undo counts too).
  * ==================================================================== */
 
 #define kAIArtSuite "AI Art Suite"
 #define kAIArtSuiteVersion 10
 typedef struct AIArtSuite {
+  /* New art of the type (any art type, kUnknownArt too), put at the
+   * paint order, in *newArt: an empty group or compound path, a
+   * path with no segments, open, or plug-in art with an empty edit and
+   * result group and no plugin group yet (UseAIPluginGroup). New art has
+   * no name, no style and no attributes of its own. 'PARM' for a null
+   * newArt or a number that is no art type (kAnyArt too). */
   AIErr (*NewArt)(AIArtType type, AIPaintOrder paintOrder, AIArtHandle prep, AIArtHandle* newArt);
+  /* Takes the art, with everything inside it, out of the document.
+   * 'DENY' (kHostNotAllowedErr) for a top-level layer's own group and for
+   * an edit or result group; a sublayer's group goes with its sublayer.
+   * References held to the dictionaries of the art stay usable until
+   * released. */
   AIErr (*DisposeArt)(AIArtHandle art);
   AIErr (*GetArtType)(AIArtHandle art, AIArtType* type);
+  /* The group the art is in; null for a top-level layer's own group. An
+   * edit or result group answers its plug-in art. */
   AIErr (*GetArtParent)(AIArtHandle art, AIArtHandle* parent);
-  /* Children run from the top of the stacking order downward. */
+  /* The topmost art inside a group or compound path; children run from
+   * the top of the stacking order downward. Null for art without
+   * children, plug-in art among them (GetPluginArtEditArt reaches its
+   * groups). */
   AIErr (*GetArtFirstChild)(AIArtHandle art, AIArtHandle* child);
+  /* The art just below; null for the bottom one and for edit and result
+   * groups. */
   AIErr (*GetArtSibling)(AIArtHandle art, AIArtHandle* sibling);
+  /* The art just above; null for the top one and for edit and result
+   * groups. */
   AIErr (*GetArtPriorSibling)(AIArtHandle art, AIArtHandle* sibling);
-  /* Tight geometric bounds; a clipping group's are its clip path's. */
+  /* Tight geometric bounds, strokes not included: a path's curve (not its
+   * control points), the union of a group's or compound path's children,
+   * a clipping group's clip paths (children whose path style has clip),
+   * plug-in art's result group, other kinds their box as placed. Art
+   * without extent answers left +inf, top -inf, right -inf, bottom +inf,
+   * which overlaps nothing. */
   AIErr (*GetArtBounds)(AIArtHandle art, AIRealRect* bounds);
+  /* The art's attribute bits under whichAttr in *attr; the others 0. */
   AIErr (*GetArtUserAttr)(AIArtHandle art, AIArtUserAttr whichAttr, AIArtUserAttr* attr);
+  /* Sets the bits under whichAttr to those of attr, the others staying
+   * (selecting art is setting kArtSelected). */
   AIErr (*SetArtUserAttr)(AIArtHandle art, AIArtUserAttr whichAttr, AIArtUserAttr attr);
+  /* The innermost layer holding the art (a sublayer before its layer); a
+   * layer's own group answers its layer. */
   AIErr (*GetLayerOfArt)(AIArtHandle art, AILayerHandle* layer);
-  /* The layer's art group; a null layer means the current layer. */
+  /* The layer's own group, whose children are the layer's art; a null
+   * layer means the current layer ('NDOC' when there is none). */
   AIErr (*GetFirstArtOfLayer)(AILayerHandle layer, AIArtHandle* art);
+  /* Whether the art is a layer's own group (a sublayer's too). */
   AIErr (*IsArtLayerGroup)(AIArtHandle art, AIBoolean* isLayerGroup);
+  /* A deep copy put at the paint order, in *newArt: the subtree with its
+   * attributes, names, styles and dictionaries, plug-in art with its edit
+   * and result groups, its plugin group and its need of an update. A copy
+   * of a layer's own group is a sublayer. 'PARM' for a null newArt. */
   AIErr (*DuplicateArt)(AIArtHandle art, AIPaintOrder paintOrder, AIArtHandle prep, AIArtHandle* newArt);
+  /* Moves the art, with everything inside it, to the paint order; placed
+   * above or below itself it stays where it is. 'DENY' as DisposeArt,
+   * 'PLAC' for a place inside the art itself. */
   AIErr (*ReorderArt)(AIArtHandle art, AIPaintOrder paintOrder, AIArtHandle prep);
+  /* The art's dictionary (made empty when it has none) in *dictionary,
+   * with a reference the caller gives back with the dictionary suite's
+   * Release; each call hands out one more. */
   AIErr (*GetDictionary)(AIArtHandle art, AIDictionaryRef* dictionary);
+  /* True for a handle of art in the document; false for null, stale or
+   * foreign handles and when the call is failed. */
   AIBoolean (*ValidArt)(AIArtHandle art);
-  /* Copies at most maxLength - 1 characters; isDefaultName may be null. */
+  /* The art's name, at most maxLength - 1 characters and a terminator;
+   * 'PARM' for a null name or maxLength < 1. Art without a name of its own
+   * answers its default name and sets *isDefaultName (which may be null):
+   * a layer's own group its layer's title, plug-in art its plugin group's
+   * default name, else "<Group>", "<Clip Group>", "<Plugin Art>",
+   * "<Path>", "<Compound Path>" and so on by kind. */
   AIErr (*GetArtName)(AIArtHandle art, char* name, int32_t maxLength, AIBoolean* isDefaultName);
+  /* Names the art (copied); "" gives it back its default name. */
   AIErr (*SetArtName)(AIArtHandle art, const char* name);
 } AIArtSuite;
 
 #define kAIPathSuite "AI Path Suite"
 #define kAIPathSuiteVersion 5
+/* Every function takes path art: 'TYPE' (kHostWrongArtTypeErr) for art of
+ * another kind, compound paths included. Segments and counts are
+ * indices from 0; coordinates are taken as given, infinities included. */
 typedef struct AIPathSuite {
+  /* 'RANG' (kHostIndexRangeErr) for a path of more than 32767 segments. */
   AIErr (*GetPathSegmentCount)(AIArtHandle path, int16_t* count);
+  /* Cuts the path to count segments, or grows it with copies of its last
+   * segment (zeros for a path without any). 'RANG' for a negative count. */
   AIErr (*SetPathSegmentCount)(AIArtHandle path, int16_t count);
+  /* Copies count segments from segNumber on into segments. 'RANG' when
+   * segNumber or count is negative or the run passes the end; 'PARM' for
+   * null segments when count is more than 0. */
   AIErr (*GetPathSegments)(AIArtHandle path, int16_t segNumber, int16_t count, AIPathSegment segments[]);
-  /* Writing past the present count grows the path. */
+  /* Writes count segments from segNumber on; segNumber may be the present
+   * count, and writing past the end grows the path. 'RANG' for a negative
+   * segNumber or count and for segNumber past the present count; 'PARM'
+   * for null segments when count is more than 0. */
   AIErr (*SetPathSegments)(AIArtHandle path, int16_t segNumber, int16_t count, const AIPathSegment segments[]);
   AIErr (*GetPathClosed)(AIArtHandle path, AIBoolean* closed);
+  /* A closed path has a segment from its last anchor back to its first. */
   AIErr (*SetPathClosed)(AIArtHandle path, AIBoolean closed);
 } AIPathSuite;
 
 #define kAIGroupSuite "AI Group Suite"
 #define kAIGroupSuiteVersion 3
+/* Both take a group (a layer's own group, an edit or result group too):
+ * 'TYPE' for other art, compound paths and plug-in art included. */
 typedef struct AIGroupSuite {
   AIErr (*GetGroupClipped)(AIArtHandle group, AIBoolean* clipped);
+  /* A clipping group shows only what lies inside its clip paths (its
+   * children whose path style has clip set), and has their bounds. */
   AIErr (*SetGroupClipped)(AIArtHandle group, AIBoolean clipped);
 } AIGroupSuite;
 
 #define kAILayerSuite "AI Layer Suite"
 #define kAILayerSuiteVersion 9
+/* Layers are the top-level layers, from the topmost downward; a sublayer
+ * is a layer whose own group lies inside another layer. A layer handle
+ * answers 'STAL' once its layer is gone or has become a plain group. */
 typedef struct AILayerSuite {
+  /* The number of top-level layers. */
   AIErr (*CountLayers)(int32_t* count);
-  /* Layers run from the topmost downward. */
+  /* The topmost layer; null when the document has none. */
   AIErr (*GetFirstLayer)(AILayerHandle* first);
+  /* The layer below prev; null after the last. 'PARM' for a sublayer. */
   AIErr (*GetNextLayer)(AILayerHandle prev, AILayerHandle* next);
+  /* The layer where kPlaceAboveAll and kPlaceBelowAll put art: the one
+   * last made current while it still is a layer, else the topmost. 'NDOC'
+   * when the document has no layer. */
   AIErr (*GetCurrentLayer)(AILayerHandle* layer);
+  /* Makes any layer current, a sublayer too. */
   AIErr (*SetCurrentLayer)(AILayerHandle layer);
+  /* Copies at most maxLength - 1 characters and a terminator; 'PARM' for
+   * a null title or maxLength < 1. */
   AIErr (*GetLayerTitle)(AILayerHandle layer, char* title, int32_t maxLength);
+  /* False when the layer or a layer around it is hidden. */
   AIErr (*GetLayerVisible)(AILayerHandle layer, AIBoolean* visible);
+  /* Shows or hides this layer (the layers inside it with it). */
   AIErr (*SetLayerVisible)(AILayerHandle layer, AIBoolean visible);
+  /* False when the layer or a layer around it is not editable. */
   AIErr (*GetLayerEditable)(AILayerHandle layer, AIBoolean* editable);
+  /* Marks this layer editable or not; the host keeps no one from editing
+   * it (see Locks above). */
   AIErr (*SetLayerEditable)(AILayerHandle layer, AIBoolean editable);
-  /* Turns a sublayer's group (and the sublayer with it) into a plain
-   * group; a null layer means the layer of the art. */
+  /* Turns a sublayer into a plain group, which stays where it is with its
+   * art. A null layer means the innermost layer holding art; art is read
+   * only then. 'DENY' for a top-level layer. */
   AIErr (*ChangeLayerToGroup)(AILayerHandle layer, AIArtHandle art);
 } AILayerSuite;
 
 #define kAIDictionarySuite "AI Dictionary Suite"
 #define kAIDictionarySuiteVersion 5
+/* Every art object has a dictionary, reached through the art suite's
+ * GetDictionary with a reference the plug-in gives back with Release.
+ * Entries are held under keys and hold an integer, boolean, real, array
+ * or art, stored as copies; changing them is part of the undo step. A key
+ * is one per text for the host's life, never given back: 'PARM' for a
+ * null key, 'STAL' for one the host did not give out. The get functions
+ * answer 'NOEN' (kHostNoSuchEntryErr) when there is no entry under the
+ * key, 'KIND' (kHostEntryKindErr) when it holds another kind of value,
+ * and 'PARM' for a null value after those. */
 typedef struct AIDictionarySuite {
-  /* The one key of a text; null when it cannot be made. */
+  /* The key of the text; null for a null or empty text. */
   AIDictKey (*Key)(const char* keyString);
+  /* The key's text, the host's for its life; null for a key the host did
+   * not give out. */
   const char* (*GetKeyString)(AIDictKey key);
+  /* One more reference, given back with Release. */
   AIErr (*AddRef)(AIDictionaryRef dictionary);
+  /* Gives back one reference. 'STAL' when none is held (more releases
+   * than references), and for a dictionary whose art is gone and whose
+   * last reference has been given back. */
   AIErr (*Release)(AIDictionaryRef dictionary);
+  /* Whether there is an entry under the key, of any kind; false for a bad
+   * dictionary or key. */
   AIBoolean (*IsKnown)(AIDictionaryRef dictionary, AIDictKey key);
+  /* Removes the entry; 'NOEN' when there is none. */
   AIErr (*DeleteEntry)(AIDictionaryRef dictionary, AIDictKey key);
+  /* The set functions put the value under the key, replacing an entry of
+   * any kind. */
   AIErr (*GetIntegerEntry)(AIDictionaryRef dictionary, AIDictKey key, int32_t* value);
   AIErr (*SetIntegerEntry)(AIDictionaryRef dictionary, AIDictKey key, int32_t value);
   AIErr (*GetBooleanEntry)(AIDictionaryRef dictionary, AIDictKey key, AIBoolean* value);
   AIErr (*SetBooleanEntry)(AIDictionaryRef dictionary, AIDictKey key, AIBoolean value);
   AIErr (*GetRealEntry)(AIDictionaryRef dictionary, AIDictKey key, AIReal* value);
   AIErr (*SetRealEntry)(AIDictionaryRef dictionary, AIDictKey key, AIReal value);
-  /* Replaces *value with the stored array, with a reference of the caller's. */
+  /* A new array holding a copy of the entry's values in *value, with one
+   * reference the caller gives back with the array suite's Release; what
+   * *value held before is overwritten, not released. Changing the array
+   * changes the entry only when written back with SetArrayEntry. 'PARM'
+   * for a null value, before anything else. */
   AIErr (*GetArrayEntry)(AIDictionaryRef dictionary, AIDictKey key, AIArrayRef* value);
+  /* Stores a copy of the array's values; the caller keeps its reference. */
   AIErr (*SetArrayEntry)(AIDictionaryRef dictionary, AIDictKey key, AIArrayRef value);
-  /* Stores a detached deep copy of the art and its subtree. */
+  /* Stores a copy of the art with everything inside it (as DuplicateArt
+   * copies), which later changes of the art leave as it is. '!MEM' when
+   * the copy could not be placed back within the document's limit on art
+   * objects. */
   AIErr (*CopyArtToEntry)(AIDictionaryRef dictionary, AIDictKey key, AIArtHandle art);
-  /* Copies the stored art into the document at the paint order. */
+  /* New art made from the stored copy, put at the paint order (see
+   * Placing above), in *art; art may be null when the handle is not
+   * wanted. 'KIND' when the entry holds no art. */
   AIErr (*CopyEntryToArt)(AIDictionaryRef dictionary, AIDictKey key, AIPaintOrder paintOrder, AIArtHandle prep,
                           AIArtHandle* art);
 } AIDictionarySuite;
 
 #define kAIArraySuite "AI Array Suite"
 #define kAIArraySuiteVersion 3
+/* Arrays are the plug-in's own values, not the document's: their changes
+ * are not undone. An array lives while references to it are held;
+ * CreateArray and the dictionary suite's GetArrayEntry hand out the
+ * first. Entries are indexed from 0 and are empty, integer or real. The
+ * get functions answer 'RANG' for an index outside the array, 'NOEN' for
+ * an empty entry, 'KIND' for an entry of the other kind (no conversion),
+ * then 'PARM' for a null value. */
 typedef struct AIArraySuite {
+  /* A new empty array with one reference, in *array. */
   AIErr (*CreateArray)(AIArrayRef* array);
   AIErr (*AddRef)(AIArrayRef array);
+  /* Gives back one reference; the last frees the array, whose handle then
+   * answers 'STAL'. */
   AIErr (*Release)(AIArrayRef array);
+  /* The number of entries; -1 for a handle that is not a live array and
+   * when the call is failed. */
   int32_t (*Size)(AIArrayRef array);
-  /* Inserts an empty entry before index i (i may equal the size). */
+  /* Inserts an empty entry before index i (i may equal the size); 'RANG'
+   * for another index. */
   AIErr (*InsertEntry)(AIArrayRef array, int32_t i);
+  /* Removes entry i; 'RANG' for an index outside the array. */
   AIErr (*DeleteEntry)(AIArrayRef array, int32_t i);
+  /* The set functions replace entry i, of any kind; 'RANG' for an index
+   * outside the array (they do not grow it). */
   AIErr (*GetRealEntry)(AIArrayRef array, int32_t i, AIReal* value);
   AIErr (*SetRealEntry)(AIArrayRef array, int32_t i, AIReal value);
   AIErr (*GetIntegerEntry)(AIArrayRef array, int32_t i, int32_t* value);
@@ -397,40 +554,68 @@ typedef struct AIArraySuite {
 
 #define kAIArtSetSuite "AI Art Set Suite"
 #define kAIArtSetSuiteVersion 6
+/* An art set is a list of art handles the plug-in makes, fills and
+ * disposes of; it holds handles, not art, so art disposed of after the
+ * set was filled is still listed, by a handle that now answers 'STAL'. */
 typedef struct AIArtSetSuite {
+  /* A new empty set in *artSet, which the caller disposes of. */
   AIErr (*NewArtSet)(AIArtSet* artSet);
+  /* Disposes of the set *artSet and sets *artSet to null; 'PARM' for a
+   * null artSet or *artSet. */
   AIErr (*DisposeArtSet)(AIArtSet* artSet);
-  /* Fills the set with the document's art matching any of the specs, in
-   * layer order, depth first from the top. */
+  /* Replaces the set's content with the document's art that matches any
+   * of the numSpecs specs, layer by layer from the top, each art before
+   * the art inside it: inside groups, compound paths and plug-in art's
+   * edit groups, never inside result groups. Layers' own groups are not
+   * listed; the art in them is, on hidden and locked layers too. 'PARM' for null
+   * specs, numSpecs less than 1 or a null set. */
   AIErr (*MatchingArtSet)(AIArtSpec* specs, int16_t numSpecs, AIArtSet artSet);
   AIErr (*CountArtSet)(AIArtSet artSet, int32_t* count);
+  /* The art at index (from 0); 'RANG' for an index outside the set. */
   AIErr (*IndexArtSet)(AIArtSet artSet, int32_t index, AIArtHandle* art);
 } AIArtSetSuite;
 
 #define kAIPathStyleSuite "AI Path Style Suite"
 #define kAIPathStyleSuiteVersion 5
+/* Art of every kind either has a style of its own or none; its path style
+ * is that style's. */
 typedef struct AIPathStyleSuite {
+  /* The art's path style; art without a style of its own answers the
+   * cleared style: no fill or stroke paint, both colours kNoColor,
+   * opacities 1, stroke width 1, neither clip nor even-odd. */
   AIErr (*GetPathStyle)(AIArtHandle art, AIPathStyle* style);
+  /* Gives the art a style of its own with every field of style known
+   * (values taken as given); 'PARM' for a null style. */
   AIErr (*SetPathStyle)(AIArtHandle art, const AIPathStyle* style);
 } AIPathStyleSuite;
 
 #define kAIArtStyleSuite "AI Art Style Suite"
 #define kAIArtStyleSuiteVersion 3
+/* Style handles are the host's for its whole life: never given back and
+ * never stale; equal styles share one handle. */
 typedef struct AIArtStyleSuite {
   /* The style of the art; null when it has none of its own. */
   AIErr (*GetArtStyle)(AIArtHandle art, AIArtStyleHandle* style);
+  /* Gives the art the style; null leaves it without a style of its own. */
   AIErr (*SetArtStyle)(AIArtHandle art, AIArtStyleHandle style);
+  /* The style's path style, and which of its fields are known in
+   * *paintData (which may be null); 'PARM' for a null style or pathStyle. */
   AIErr (*GetPaintAttributes)(AIArtStyleHandle style, AIPathStyle* pathStyle, AIPathStyleMap* paintData);
+  /* The style of those values in *style; a null paintData means every
+   * field is known. options are not read; no art changes. 'PARM' for a
+   * null pathStyle or style. */
   AIErr (*NewStyle)(const AIPathStyle* pathStyle, const AIPathStyleMap* paintData, int32_t options,
                     AIArtStyleHandle* style);
-  /* True when the art stands without a style of its own. */
+  /* True when the art has no style of its own; false when it has one, and
+   * for a bad handle or a failed call. */
   AIBoolean (*ArtHasNoStyle)(AIArtHandle art);
 } AIArtStyleSuite;
 
 /* Plugin-group option bits. */
-#define kPluginGroupWantsNotifyEditsOption 0x0400 /* send notify-edits around edits */
-#define kPluginGroupEditArtIsHandleOption 0x8000  /* host edits move the edit art */
+#define kPluginGroupWantsNotifyEditsOption 0x0400 /* send notify-edits around the host's edits */
+#define kPluginGroupEditArtIsHandleOption 0x8000  /* kept; the host's edits move the edit art in any case */
 
+/* The version the group's art records, and a description (null: none). */
 typedef struct AIAddPluginGroupData {
   int32_t major;
   int32_t minor;
@@ -439,45 +624,87 @@ typedef struct AIAddPluginGroupData {
 
 #define kAIPluginGroupSuite "AI Plugin Group Suite"
 #define kAIPluginGroupSuiteVersion 3
+/* Plug-in art (kPluginArt) is drawn from its result group, which the
+ * plug-in builds from its edit group and its dictionary when the host
+ * sends ("AI Plugin Group", "AI Update"); both groups live as long as
+ * the art. Functions taking plug-in art answer 'TYPE' for other art, and
+ * 'NATT' (kHostNotAttachedErr) where a plugin group is needed and the art
+ * belongs to none. Group handles and names are the host's for its life. */
 typedef struct AIPluginGroupSuite {
+  /* Registers a plugin group of the name (copied) with data's version and
+   * description and the option bits; its art is then sent the plugin
+   * group messages. Usually at start-up. 'PARM' for null data, a null or
+   * empty name or a null entry; 'DENY' for a name a plug-in registered
+   * already. A name known so far only from a document read in is taken
+   * over, under the handle that document's art already names. `self` is
+   * not checked: the host sends the messages of a group only when self is
+   * this plug-in's reference. */
   AIErr (*AddAIPluginGroup)(SPPluginRef self, const char* name, AIAddPluginGroupData* data, int32_t options,
                             AIPluginGroupHandle* entry);
+  /* The name (copied) GetArtName answers for the group's art without a
+   * name of its own; "" gives back "<Plugin Art>". */
   AIErr (*SetAIPluginGroupDefaultName)(AIPluginGroupHandle entry, const char* name);
   AIErr (*GetAIPluginGroupName)(AIPluginGroupHandle entry, const char** name);
-  /* Attaches plug-in art to a group; records the group's version. */
+  /* Attaches plug-in art to the group (from another one, if need be),
+   * recording the group's version in the art. It is not marked for an
+   * update. */
   AIErr (*UseAIPluginGroup)(AIArtHandle art, AIPluginGroupHandle entry);
+  /* The art's edit group: what the object is made from, which the user
+   * edits. Attached or not. */
   AIErr (*GetPluginArtEditArt)(AIArtHandle art, AIArtHandle* editArt);
+  /* The art's result group: what the document shows. Attached or not. */
   AIErr (*GetPluginArtResultArt)(AIArtHandle art, AIArtHandle* resultArt);
   AIErr (*GetPluginArtPluginGroup)(AIArtHandle art, AIPluginGroupHandle* entry);
   /* The name of the plugin group the art belongs to. */
   AIErr (*GetPluginArtName)(AIArtHandle art, const char** name);
+  /* The version recorded in the art when it was attached (or as a
+   * document read in gave it). 'PARM' for a null major or minor. */
   AIErr (*GetPluginArtVersion)(AIArtHandle art, int32_t* major, int32_t* minor);
+  /* Asks for an update: once the present message (or host edit) is done,
+   * the host sends ("AI Plugin Group", "AI Update") for the art if its
+   * group is this plug-in's; marks made while the updates are being sent
+   * wait for the next message. Marking again before the update gives one
+   * update. Art attached to no group is never updated. */
   AIErr (*MarkPluginArtDirty)(AIArtHandle art);
 } AIPluginGroupSuite;
 
 /* Transform flags. */
-#define kTransformObjects 1
-#define kScaleLines 2 /* stroke widths are multiplied by the line scale */
+#define kTransformObjects 1 /* move the points and placements */
+#define kScaleLines 2       /* stroke widths are multiplied by the line scale */
 #define kAITransformArtSuite "AI Transform Art Suite"
 #define kAITransformArtSuiteVersion 1
 typedef struct AITransformArtSuite {
+  /* Puts the art and everything inside it through the matrix (not
+   * changed): with kTransformObjects, path points and other kinds'
+   * placement, plug-in art's edit and result groups alike; with
+   * kScaleLines, the stroke width of each stroked style of its own is
+   * multiplied by lineScale. Values are taken as given; plug-in art is
+   * not marked for an update. 'PARM' for a null matrix, before the art. */
   AIErr (*TransformArt)(AIArtHandle art, AIRealMatrix* matrix, AIReal lineScale, int32_t flags);
 } AITransformArtSuite;
 
 #define kAIRealMathSuite "AI Real Math Suite"
 #define kAIRealMathSuiteVersion 1
+/* Single-precision arithmetic on the caller's values; no document
+ * changes. Null pointers do nothing and answer 0 or false, as failed
+ * calls do. */
 typedef struct AIRealMathSuite {
   void (*AIRealMatrixSetIdentity)(AIRealMatrix* m);
   void (*AIRealMatrixSetTranslate)(AIRealMatrix* m, AIReal tx, AIReal ty);
   /* The appended step acts after the steps already in the matrix. */
   void (*AIRealMatrixConcatTranslate)(AIRealMatrix* m, AIReal tx, AIReal ty);
   void (*AIRealMatrixConcatScale)(AIRealMatrix* m, AIReal sh, AIReal sv);
+  /* Turns by angle radians, +h toward +v. */
   void (*AIRealMatrixConcatRotate)(AIRealMatrix* m, AIReal angle);
+  /* *out is *in put through the matrix; in and out may be one point. */
   void (*AIRealMatrixXformPoint)(const AIRealMatrix* m, const AIRealPoint* in, AIRealPoint* out);
-  /* Direction of the line from p1 to p2, in radians. */
+  /* Direction of the line from p1 to p2, in radians from -pi to pi; 0 for
+   * equal points. */
   AIReal (*AIRealPointAngle)(const AIRealPoint* p1, const AIRealPoint* p2);
+  /* True when the points lie at most tolerance apart. */
   AIBoolean (*AIRealPointClose)(const AIRealPoint* p1, const AIRealPoint* p2, AIReal tolerance);
-  /* Rectangles that touch at an edge overlap. */
+  /* Rectangles that touch at an edge overlap; art bounds without extent
+   * overlap nothing. */
   AIBoolean (*AIRealRectOverlap)(const AIRealRect* r1, const AIRealRect* r2);
 } AIRealMathSuite;
 
