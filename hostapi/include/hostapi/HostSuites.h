@@ -87,6 +87,7 @@ typedef struct SPPluginsSuite {
   AIErr (*GetPluginName)(SPPluginRef plugin, const char** name);
 } SPPluginsSuite;
 
+/* Acquired, never called (see the end of this header). */
 #define kSPBlocksSuite "SP Blocks Suite"
 #define kSPBlocksSuiteVersion 2
 typedef struct SPBlocksSuite SPBlocksSuite;
@@ -270,6 +271,7 @@ typedef struct ADMIconSuite {
   int32_t (*GetHeight)(ADMIconRef icon);
 } ADMIconSuite;
 
+/* Acquired, never called (see the end of this header). */
 #define kADMListSuite "ADM List Suite"
 #define kADMListSuiteVersion 3
 typedef struct ADMListSuite ADMListSuite;
@@ -802,6 +804,10 @@ typedef struct AIUndoSuite {
 
 /* ======================================================================
  * Suites acquired but not called
+ *
+ * The host hands each of these out (and the blocks, list, entry, tracker
+ * and notifier suites above) as a table without functions: the plug-in
+ * acquires and releases them like any suite, and calls nothing in them.
  * ==================================================================== */
 #define kAIDocumentSuite "AI Document Suite"
 #define kAIDocumentSuiteVersion 8

@@ -30,22 +30,21 @@ typedef float AIReal;            /* the host's reals are single precision */
  * returns to the host pass through the host unchanged.                    */
 #define kNoErr 0
 #define kHostBadParameterErr HOST_FOURCC('P', 'A', 'R', 'M')  /* null or out-of-range argument */
-#define kHostOutOfMemoryErr HOST_FOURCC('!', 'M', 'E', 'M')   /* a block could not be allocated */
+#define kHostOutOfMemoryErr HOST_FOURCC('!', 'M', 'E', 'M')   /* no block to be had, or past the art limit */
 #define kHostStaleHandleErr HOST_FOURCC('S', 'T', 'A', 'L')   /* handle disposed, foreign or never issued */
 #define kHostWrongArtTypeErr HOST_FOURCC('T', 'Y', 'P', 'E')  /* the art is not of the kind the call needs */
 #define kHostNoSuchEntryErr HOST_FOURCC('N', 'O', 'E', 'N')   /* dictionary or array has no such entry */
 #define kHostEntryKindErr HOST_FOURCC('K', 'I', 'N', 'D')     /* dictionary entry holds another kind of value */
 #define kHostIndexRangeErr HOST_FOURCC('R', 'A', 'N', 'G')    /* index or count outside the object */
-#define kHostNoDocumentErr HOST_FOURCC('N', 'D', 'O', 'C')    /* no document is open */
+#define kHostNoDocumentErr HOST_FOURCC('N', 'D', 'O', 'C')    /* no document, or it has no layer */
 #define kHostCantPlaceErr HOST_FOURCC('P', 'L', 'A', 'C')     /* the paint order cannot be honoured */
-#define kHostLockedErr HOST_FOURCC('L', 'O', 'C', 'K')        /* the art or layer cannot be changed */
+#define kHostLockedErr HOST_FOURCC('L', 'O', 'C', 'K')        /* unload refused: the plug-in locked itself */
 #define kHostSuiteNotFoundErr HOST_FOURCC('S', '!', 'F', 'D') /* no suite of that name and version */
 #define kHostSuiteBusyErr HOST_FOURCC('S', 'B', 'S', 'Y')     /* release of a suite that is not held */
-#define kHostNoPreferenceErr HOST_FOURCC('N', 'P', 'R', 'F')  /* reserved: preferences store unavailable */
+#define kHostNoPreferenceErr HOST_FOURCC('N', 'P', 'R', 'F')  /* the preferences file cannot be written */
 #define kHostInjectedFaultErr HOST_FOURCC('F', 'A', 'U', 'L') /* default code of an injected fault */
-/* not for this object (a layer's own group, an edit or result group) */
-#define kHostNotAllowedErr HOST_FOURCC('D', 'E', 'N', 'Y')
-#define kHostNotAttachedErr HOST_FOURCC('N', 'A', 'T', 'T') /* the plug-in art belongs to no plugin group */
+#define kHostNotAllowedErr HOST_FOURCC('D', 'E', 'N', 'Y')    /* refused for this object or name */
+#define kHostNotAttachedErr HOST_FOURCC('N', 'A', 'T', 'T')   /* the plug-in art belongs to no plugin group */
 
 /* The code by which a plugin group asks, at before-operation time, to be
  * sent the after-operation notification too. */
@@ -140,7 +139,7 @@ enum { kArtSelected = 1, kArtLocked = 2, kArtHidden = 4 };
 typedef int32_t AIArtUserAttr;
 
 /* What to match when selecting art: the type (kAnyArt for every type) and
- * the attributes under whichMask that must equal those of attr. */
+ * the attributes under whichAttr that must equal those of attr. */
 typedef struct AIArtSpec {
   AIArtType type;
   AIArtUserAttr whichAttr;
