@@ -220,6 +220,31 @@ TEST_F(PluginArtTest, PluginArtKnowsItsGroupVersionAndGroups) {
   EXPECT_EQ(pluginGroup->AddAIPluginGroup(nullptr, "TestPig", &data, 0, &again), kHostNotAllowedErr);
 }
 
+// A group first named by a document read in is the plug-in's once it
+// registers it: the same handle, and the name handed out before still good.
+TEST_F(PluginArtTest, RegisteringAGroupKnownFromADocumentTakesItOver) {
+  const char* const longName = "A plugin group named by a document read in";
+  const AIPluginGroupHandle known = core_.pluginGroupHandle(core_.documentPluginGroup(longName));
+  const char* nameBefore = nullptr;
+  ASSERT_EQ(pluginGroup->GetAIPluginGroupName(known, &nameBefore), kNoErr);
+
+  AIAddPluginGroupData data{3, 4, ""};
+  AIPluginGroupHandle registered = nullptr;
+  ASSERT_EQ(pluginGroup->AddAIPluginGroup(nullptr, longName, &data, 0, &registered), kNoErr);
+  EXPECT_EQ(registered, known);
+  const char* nameAfter = nullptr;
+  ASSERT_EQ(pluginGroup->GetAIPluginGroupName(registered, &nameAfter), kNoErr);
+  EXPECT_EQ(nameAfter, nameBefore);
+  EXPECT_STREQ(nameBefore, longName);
+  AIArtHandle adopted = newArt(kPluginArt, kPlaceAboveAll, nullptr);
+  ASSERT_EQ(pluginGroup->UseAIPluginGroup(adopted, registered), kNoErr);
+  int32_t major = 0, minor = 0;
+  ASSERT_EQ(pluginGroup->GetPluginArtVersion(adopted, &major, &minor), kNoErr);
+  EXPECT_EQ(major, 3);
+  EXPECT_EQ(minor, 4);
+  EXPECT_EQ(pluginGroup->AddAIPluginGroup(nullptr, longName, &data, 0, &registered), kHostNotAllowedErr);
+}
+
 TEST_F(PluginArtTest, DirtyPluginArtIsListedUntilCleared) {
   AIArtHandle other = newArt(kPluginArt, kPlaceAboveAll, nullptr);
   ASSERT_EQ(pluginGroup->MarkPluginArtDirty(other), kNoErr);

@@ -63,17 +63,18 @@ AIErr HostCore::addPluginGroup(SPPluginRef plugin, const char* name, const AIAdd
   size_t index = 0;
   while (index < pluginGroups_.size() && pluginGroups_[index].name != name) ++index;
   if (index < pluginGroups_.size() && !pluginGroups_[index].fromDocument) return kHostNotAllowedErr;
-  PluginGroupEntry group;
+  if (index == pluginGroups_.size()) {
+    pluginGroups_.emplace_back();
+    pluginGroups_.back().name = name;
+  }
+  // A group taken over keeps its name string: the texts handed out for it stay valid.
+  PluginGroupEntry& group = pluginGroups_[index];
   group.plugin = plugin;
-  group.name = name;
   group.description = data.desc != nullptr ? data.desc : "";
   group.major = data.major;
   group.minor = data.minor;
   group.options = options;
-  if (index == pluginGroups_.size())
-    pluginGroups_.push_back(std::move(group));
-  else
-    pluginGroups_[index] = std::move(group);
+  group.fromDocument = false;
   *entry = pluginGroupHandle(uint32_t(index));
   return kNoErr;
 }
