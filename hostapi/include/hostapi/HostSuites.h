@@ -332,6 +332,7 @@ typedef struct AIArtSuite {
    * References held to the dictionaries of the art stay usable until
    * released. */
   AIErr (*DisposeArt)(AIArtHandle art);
+  /* The art's type (never kAnyArt). */
   AIErr (*GetArtType)(AIArtHandle art, AIArtType* type);
   /* The group the art is in; null for a top-level layer's own group. An
    * edit or result group answers its plug-in art. */
@@ -414,6 +415,7 @@ typedef struct AIPathSuite {
    * segNumber or count and for segNumber past the present count; 'PARM'
    * for null segments when count is more than 0. */
   AIErr (*SetPathSegments)(AIArtHandle path, int16_t segNumber, int16_t count, const AIPathSegment segments[]);
+  /* Whether the path is closed; new paths are open. */
   AIErr (*GetPathClosed)(AIArtHandle path, AIBoolean* closed);
   /* A closed path has a segment from its last anchor back to its first. */
   AIErr (*SetPathClosed)(AIArtHandle path, AIBoolean closed);
@@ -424,6 +426,7 @@ typedef struct AIPathSuite {
 /* Both take a group (a layer's own group, an edit or result group too):
  * 'TYPE' for other art, compound paths and plug-in art included. */
 typedef struct AIGroupSuite {
+  /* Whether the group is a clipping group; new groups are not. */
   AIErr (*GetGroupClipped)(AIArtHandle group, AIBoolean* clipped);
   /* A clipping group shows only what lies inside its clip paths (its
    * children whose path style has clip set), and has their bounds. */
@@ -534,6 +537,7 @@ typedef struct AIDictionarySuite {
 typedef struct AIArraySuite {
   /* A new empty array with one reference, in *array. */
   AIErr (*CreateArray)(AIArrayRef* array);
+  /* One more reference, given back with Release. */
   AIErr (*AddRef)(AIArrayRef array);
   /* Gives back one reference; the last frees the array, whose handle then
    * answers 'STAL'. */
@@ -572,6 +576,7 @@ typedef struct AIArtSetSuite {
    * listed; the art in them is, on hidden and locked layers too. 'PARM' for null
    * specs, numSpecs less than 1 or a null set. */
   AIErr (*MatchingArtSet)(AIArtSpec* specs, int16_t numSpecs, AIArtSet artSet);
+  /* The number of art handles in the set. */
   AIErr (*CountArtSet)(AIArtSet artSet, int32_t* count);
   /* The art at index (from 0); 'RANG' for an index outside the set. */
   AIErr (*IndexArtSet)(AIArtSet artSet, int32_t index, AIArtHandle* art);
@@ -646,6 +651,7 @@ typedef struct AIPluginGroupSuite {
   /* The name (copied) GetArtName answers for the group's art without a
    * name of its own; "" gives back "<Plugin Art>". */
   AIErr (*SetAIPluginGroupDefaultName)(AIPluginGroupHandle entry, const char* name);
+  /* The group's name as registered, in *name. */
   AIErr (*GetAIPluginGroupName)(AIPluginGroupHandle entry, const char** name);
   /* Attaches plug-in art to the group (from another one, if need be),
    * recording the group's version in the art. It is not marked for an
@@ -656,6 +662,7 @@ typedef struct AIPluginGroupSuite {
   AIErr (*GetPluginArtEditArt)(AIArtHandle art, AIArtHandle* editArt);
   /* The art's result group: what the document shows. Attached or not. */
   AIErr (*GetPluginArtResultArt)(AIArtHandle art, AIArtHandle* resultArt);
+  /* The plugin group the art belongs to. */
   AIErr (*GetPluginArtPluginGroup)(AIArtHandle art, AIPluginGroupHandle* entry);
   /* The name of the plugin group the art belongs to. */
   AIErr (*GetPluginArtName)(AIArtHandle art, const char** name);
@@ -691,12 +698,14 @@ typedef struct AITransformArtSuite {
  * changes. Null pointers do nothing and answer 0 or false, as failed
  * calls do. */
 typedef struct AIRealMathSuite {
+  /* Sets *m to the matrix that changes nothing, or that moves by tx, ty. */
   void (*AIRealMatrixSetIdentity)(AIRealMatrix* m);
   void (*AIRealMatrixSetTranslate)(AIRealMatrix* m, AIReal tx, AIReal ty);
-  /* The appended step acts after the steps already in the matrix. */
+  /* Appends a move, a scaling about the origin or a turn about it; the
+   * appended step acts after the steps already in the matrix. */
   void (*AIRealMatrixConcatTranslate)(AIRealMatrix* m, AIReal tx, AIReal ty);
   void (*AIRealMatrixConcatScale)(AIRealMatrix* m, AIReal sh, AIReal sv);
-  /* Turns by angle radians, +h toward +v. */
+  /* The turn is by angle radians, +h toward +v. */
   void (*AIRealMatrixConcatRotate)(AIRealMatrix* m, AIReal angle);
   /* *out is *in put through the matrix; in and out may be one point. */
   void (*AIRealMatrixXformPoint)(const AIRealMatrix* m, const AIRealPoint* in, AIRealPoint* out);
