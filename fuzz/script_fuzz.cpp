@@ -15,7 +15,10 @@ namespace {
 class NoFiles : public hostfiles::FileStore {
  public:
   bool read(const std::string&, std::string*, std::string* error) override { return refuse(error); }
-  bool write(const std::string&, const std::string&, std::string* error) override { return refuse(error); }
+  std::unique_ptr<hostfiles::FileSink> create(const std::string&, std::string* error) override {
+    refuse(error);
+    return nullptr;
+  }
   bool rename(const std::string&, const std::string&, std::string* error) override { return refuse(error); }
   void remove(const std::string&) override {}
 

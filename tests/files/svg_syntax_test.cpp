@@ -130,6 +130,11 @@ TEST(RealText, EveryFloatReadsBackThroughDoubleExactly) {
     const std::string text = formatReal(value);
     const float back = float(std::strtod(text.c_str(), nullptr));
     ASSERT_EQ(std::memcmp(&back, &value, sizeof value), 0) << text;
+    // The float's own shortest text wherever it reads back, else the double's.
+    char buffer[64];
+    const std::string single(buffer, std::to_chars(buffer, buffer + 64, value).ptr);
+    const std::string wide(buffer, std::to_chars(buffer, buffer + 64, double(value)).ptr);
+    ASSERT_EQ(text, float(std::strtod(single.c_str(), nullptr)) == value ? single : wide);
   }
   EXPECT_EQ(formatReal(0.1f), "0.1");
   EXPECT_EQ(formatReal(-250.5f), "-250.5");

@@ -100,14 +100,32 @@ TEST_F(FilesTest, GeometryAndStyleSurviveExactly) {
   EXPECT_TRUE(theirs.strokePaint);
 }
 
-// Fails every write of a temporary file after writing half of it.
+// Fails every file after its first piece is written.
 class FailingStore : public hostfiles::PosixFileStore {
+  class FullDisk : public hostfiles::FileSink {
+   public:
+    explicit FullDisk(std::unique_ptr<hostfiles::FileSink> file) : file_(std::move(file)) {}
+    bool append(std::string_view piece, std::string* error) override {
+      if (full_) {
+        *error = "No space left on device";
+        return false;
+      }
+      full_ = true;
+      return file_->append(piece, error);
+    }
+    bool close(std::string* error) override {
+      *error = "No space left on device";
+      return false;
+    }
+
+   private:
+    std::unique_ptr<hostfiles::FileSink> file_;
+    bool full_ = false;
+  };
+
  public:
-  bool write(const std::string& path, const std::string& data, std::string* error) override {
-    std::string ignored;
-    PosixFileStore::write(path, data.substr(0, data.size() / 2), &ignored);
-    *error = "No space left on device";
-    return false;
+  std::unique_ptr<hostfiles::FileSink> create(const std::string& path, std::string* error) override {
+    return std::make_unique<FullDisk>(PosixFileStore::create(path, error));
   }
 };
 
@@ -139,6 +157,31 @@ TEST_F(FilesTest, SavingIsAtomic) {
   const hostfiles::Outcome missing = hostfiles::openSvg(core, files, path + ".none");
   EXPECT_EQ(missing.error, path + ".none: No such file or directory");
   std::remove(path.c_str());
+}
+
+// A large drawing goes out in several pieces that make the whole text, and
+// a sink that refuses a piece stops the writing.
+TEST_F(FilesTest, TheTextGoesOutInPieces) {
+  std::string paths;
+  for (int i = 0; i < 400; ++i) {
+    paths += "<path d=\"M 0 0";
+    for (int j = 1; j < 200; ++j) paths += " L " + std::to_string(i * 1.25 + j * 0.37) + " " + std::to_string(j * 1.5);
+    paths += " Z\" fill=\"#336699\"/>\n";
+  }
+  read("<g id=\"layer\">" + paths + "</g>");
+  std::vector<std::string> pieces;
+  ASSERT_TRUE(hostfiles::writeSvg(core, [&](std::string_view piece) {
+    pieces.emplace_back(piece);
+    return true;
+  }));
+  ASSERT_GT(pieces.size(), 1u);
+  std::string joined;
+  for (const std::string& piece : pieces) joined += piece;
+  EXPECT_EQ(joined, hostfiles::writeSvg(core));
+
+  size_t offered = 0;
+  EXPECT_FALSE(hostfiles::writeSvg(core, [&](std::string_view) { return ++offered < 2; }));
+  EXPECT_EQ(offered, 2u);
 }
 
 }  // namespace

@@ -31,6 +31,19 @@ using nlohmann::json;
 // The browser's files: what the page put there (an opened drawing, the
 // preferences from local storage) and what the host wrote (a save).
 class MemoryFileStore : public hostfiles::FileStore {
+  class MemoryFile : public hostfiles::FileSink {
+   public:
+    explicit MemoryFile(std::string& text) : text_(text) {}
+    bool append(std::string_view piece, std::string*) override {
+      text_ += piece;
+      return true;
+    }
+    bool close(std::string*) override { return true; }
+
+   private:
+    std::string& text_;
+  };
+
  public:
   bool read(const std::string& path, std::string* data, std::string* error) override {
     const auto found = files_.find(path);
@@ -41,9 +54,10 @@ class MemoryFileStore : public hostfiles::FileStore {
     *data = found->second;
     return true;
   }
-  bool write(const std::string& path, const std::string& data, std::string*) override {
-    files_[path] = data;
-    return true;
+  std::unique_ptr<hostfiles::FileSink> create(const std::string& path, std::string*) override {
+    std::string& file = files_[path];
+    file.clear();
+    return std::make_unique<MemoryFile>(file);
   }
   bool rename(const std::string& from, const std::string& to, std::string* error) override {
     const auto found = files_.find(from);

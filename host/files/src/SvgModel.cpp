@@ -24,8 +24,9 @@ std::optional<AIRealRect> pageOf(const std::optional<std::string>& width, const 
 bool inferredCorner(const AIPathSegment& s) {
   const double inH = double(s.p.h) - s.in.h, inV = double(s.p.v) - s.in.v;
   const double outH = double(s.out.h) - s.p.h, outV = double(s.out.v) - s.p.v;
+  // A handle on its anchor makes a corner; the lengths are needed only after.
+  if ((inH == 0 && inV == 0) || (outH == 0 && outV == 0)) return true;
   const double inLength = std::hypot(inH, inV), outLength = std::hypot(outH, outV);
-  if (inLength == 0 || outLength == 0) return true;
   const double cross = (inH * outV - inV * outH) / (inLength * outLength);
   const double dot = inH * outH + inV * outV;
   return !(std::fabs(cross) < 1e-3 && dot > 0);
@@ -74,13 +75,17 @@ void forEachReference(const xmlNode* node, const std::function<void(const std::s
     const std::string_view value = !joined.empty() || text == nullptr || text->content == nullptr
                                        ? std::string_view(joined)
                                        : std::string_view(reinterpret_cast<const char*>(text->content));
-    if (std::strcmp(reinterpret_cast<const char*>(a->name), "href") == 0 && value.size() > 1 && value[0] == '#')
-      found(std::string(value.substr(1)));
-    for (size_t at = value.find("url("); at != std::string_view::npos; at = value.find("url(", at + 4))
-      if (const std::string id = urlReference(value.substr(at)); !id.empty()) found(id);
+    forEachReference(reinterpret_cast<const char*>(a->name), value, found);
   }
   for (const xmlNode* child = node->children; child != nullptr; child = child->next)
     if (child->type == XML_ELEMENT_NODE) forEachReference(child, found);
+}
+
+void forEachReference(std::string_view name, std::string_view value,
+                      const std::function<void(const std::string&)>& found) {
+  if (name == "href" && value.size() > 1 && value[0] == '#') found(std::string(value.substr(1)));
+  for (size_t at = value.find("url("); at != std::string_view::npos; at = value.find("url(", at + 4))
+    if (const std::string id = urlReference(value.substr(at)); !id.empty()) found(id);
 }
 
 std::string serializeNode(xmlDoc* doc, xmlNode* node) {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "hostapi/HostTypes.h"
@@ -48,6 +49,9 @@ bool isElement(const xmlNode* node, const char* ns, const char* localName);
 
 // Calls `found` with each id the subtree names by `href="#id"` or `url(#id)`.
 void forEachReference(const xmlNode* node, const std::function<void(const std::string&)>& found);
+// The same for one attribute, by its local name and value.
+void forEachReference(std::string_view name, std::string_view value,
+                      const std::function<void(const std::string&)>& found);
 
 // The text of a subtree and the subtree from text, through a wrapper that
 // declares the namespaces the files use.

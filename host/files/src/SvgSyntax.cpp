@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 
@@ -47,9 +48,11 @@ class Scanner {
   std::optional<double> number() {
     skipSpace();
     size_t end = pos_;
-    if (end < text_.size() && (text_[end] == '-' || text_[end] == '+')) ++end;
-    const bool signedNumber = end > pos_;
-    if (text_.compare(end, 3, "nan") == 0 || text_.compare(end, 3, "inf") == 0) {
+    // from_chars takes no leading '+'.
+    const bool plus = end < text_.size() && text_[end] == '+';
+    if (end < text_.size() && (text_[end] == '-' || plus)) ++end;
+    const char first = end < text_.size() ? text_[end] : '\0';
+    if ((first == 'n' && text_.compare(end, 3, "nan") == 0) || (first == 'i' && text_.compare(end, 3, "inf") == 0)) {
       end += 3;
     } else {
       size_t digits = 0;
@@ -67,10 +70,8 @@ class Scanner {
         if (expDigits > exp) end = expDigits;  // "1em" keeps its unit
       }
     }
-    // from_chars takes neither a leading '+' nor a lone '.'-free form it cannot read.
-    std::string token(text_.substr(pos_ + (signedNumber && text_[pos_] == '+' ? 1 : 0),
-                                   end - pos_ - (signedNumber && text_[pos_] == '+' ? 1 : 0)));
-    const std::optional<double> value = parseDecimal(token);
+    const size_t start = pos_ + (plus ? 1 : 0);
+    const std::optional<double> value = parseDecimal(text_.substr(start, end - start));
     if (value) pos_ = end;
     return value;
   }
@@ -633,14 +634,48 @@ std::string shortest(Real value, int maxDigits, Real (*read)(const char*, char**
   return (negative ? "-" : "") + (fixed.size() <= scientific.size() ? fixed : scientific);
 }
 
+// The shortest text of the value into `buffer`; its length.
 template <typename Real>
-std::string toText(Real value) {
+size_t toText(char (&buffer)[64], Real value) {
 #if defined(__cpp_lib_to_chars)
-  char buffer[64];
-  return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+  return size_t(std::to_chars(buffer, buffer + sizeof buffer, value).ptr - buffer);
 #else
-  return shortestText(value);
+  const std::string text = shortestText(value);
+  text.copy(buffer, sizeof buffer);
+  return text.size();
 #endif
+}
+
+// The double nearest to a decimal that toText wrote. With at most fifteen
+// digits and a power of ten up to 1e22 both are exact doubles, and one
+// multiplication or division rounds as reading the text would; other texts
+// are read.
+double readBack(std::string_view text) {
+  static const double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                   1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  const bool negative = !text.empty() && text[0] == '-';
+  uint64_t digits = 0;
+  int count = 0, exponent = 0;
+  bool fraction = false;
+  size_t at = negative ? 1 : 0;
+  for (; at < text.size() && text[at] != 'e'; ++at) {
+    if (text[at] == '.') {
+      fraction = true;
+      continue;
+    }
+    digits = digits * 10 + uint64_t(text[at] - '0');
+    ++count;
+    if (fraction) --exponent;
+  }
+  if (at + 1 < text.size()) {
+    const bool below = text[at + 1] == '-';
+    int power = 0;
+    for (at += 2; at < text.size(); ++at) power = power * 10 + (text[at] - '0');
+    exponent += below ? -power : power;
+  }
+  if (count > 15 || exponent < -22 || exponent > 22) return parseDecimal(text).value_or(std::nan(""));
+  const double magnitude = exponent < 0 ? double(digits) / kPowers[-exponent] : double(digits) * kPowers[exponent];
+  return negative ? -magnitude : magnitude;
 }
 
 }  // namespace
@@ -648,15 +683,26 @@ std::string toText(Real value) {
 std::string shortestText(float value) { return shortest<float>(value, 9, std::strtof); }
 std::string shortestText(double value) { return shortest<double>(value, 17, std::strtod); }
 
-std::string formatReal(float value) {
-  std::string text = toText(value);
+void appendReal(std::string& out, float value) {
+  char buffer[64];
+  size_t length = toText(buffer, value);
   // Readers go through double; the rare text that then rounds to a
   // neighbouring float is replaced by the exact double's text.
-  if (std::isfinite(value) && float(std::strtod(text.c_str(), nullptr)) != value) text = toText(double(value));
+  if (std::isfinite(value) && float(readBack(std::string_view(buffer, length))) != value)
+    length = toText(buffer, double(value));
+  out.append(buffer, length);
+}
+
+std::string formatReal(float value) {
+  std::string text;
+  appendReal(text, value);
   return text;
 }
 
-std::string formatDouble(double value) { return toText(value); }
+std::string formatDouble(double value) {
+  char buffer[64];
+  return std::string(buffer, toText(buffer, value));
+}
 
 std::vector<Subpath> rectangle(double x, double y, double w, double h, double rx, double ry) {
   if (w <= 0 || h <= 0) return {};

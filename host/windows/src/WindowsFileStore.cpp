@@ -39,20 +39,45 @@ bool WindowsFileStore::read(const std::string& path, std::string* data, std::str
   }
 }
 
-bool WindowsFileStore::write(const std::string& path, const std::string& data, std::string* error) {
-  FileHandle file{CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                              nullptr)};
-  if (file.handle == INVALID_HANDLE_VALUE) return Fail(error);
-  std::size_t written = 0;
-  while (written < data.size()) {
-    const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(data.size() - written, 1u << 30));
-    DWORD count = 0;
-    if (!WriteFile(file.handle, data.data() + written, chunk, &count, nullptr)) return Fail(error);
-    written += count;
+namespace {
+
+class WindowsFileSink : public hostfiles::FileSink {
+ public:
+  explicit WindowsFileSink(HANDLE handle) : file_{handle} {}
+
+  bool append(std::string_view piece, std::string* error) override {
+    std::size_t written = 0;
+    while (written < piece.size()) {
+      const DWORD chunk = static_cast<DWORD>(std::min<std::size_t>(piece.size() - written, 1u << 30));
+      DWORD count = 0;
+      if (!WriteFile(file_.handle, piece.data() + written, chunk, &count, nullptr)) return Fail(error);
+      written += count;
+    }
+    return true;
   }
+
   // On the disk before the rename that follows makes it the file.
-  if (!FlushFileBuffers(file.handle)) return Fail(error);
-  return true;
+  bool close(std::string* error) override {
+    if (!FlushFileBuffers(file_.handle)) return Fail(error);
+    CloseHandle(file_.handle);
+    file_.handle = INVALID_HANDLE_VALUE;
+    return true;
+  }
+
+ private:
+  FileHandle file_;
+};
+
+}  // namespace
+
+std::unique_ptr<hostfiles::FileSink> WindowsFileStore::create(const std::string& path, std::string* error) {
+  const HANDLE handle =
+      CreateFileW(wide(path).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) {
+    Fail(error);
+    return nullptr;
+  }
+  return std::make_unique<WindowsFileSink>(handle);
 }
 
 bool WindowsFileStore::rename(const std::string& from, const std::string& to, std::string* error) {

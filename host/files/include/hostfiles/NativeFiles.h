@@ -10,8 +10,8 @@ namespace hostfiles {
 class PosixFileStore : public FileStore {
  public:
   bool read(const std::string& path, std::string* data, std::string* error) override;
-  // Flushed to the disk before it answers, so a rename after it is safe.
-  bool write(const std::string& path, const std::string& data, std::string* error) override;
+  // Its close flushes the file to the disk, so a rename after it is safe.
+  std::unique_ptr<FileSink> create(const std::string& path, std::string* error) override;
   bool rename(const std::string& from, const std::string& to, std::string* error) override;
   void remove(const std::string& path) override;
 };

@@ -40,6 +40,8 @@ constexpr size_t kMaxSvgBytes = size_t(256) << 20;
 Outcome readSvg(hostcore::HostCore& core, const std::string& svgText, const std::string& sourceName);
 Outcome openSvg(hostcore::HostCore& core, FileStore& files, const std::string& path);
 
+// The text through the sink, piece by piece; false when the sink refused a piece.
+bool writeSvg(hostcore::HostCore& core, const TextSink& sink);
 std::string writeSvg(hostcore::HostCore& core);
 // Atomic: a failed save leaves the old file as it was.
 Outcome saveSvg(hostcore::HostCore& core, FileStore& files, const std::string& path);

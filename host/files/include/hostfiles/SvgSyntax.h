@@ -82,6 +82,8 @@ std::string_view trim(std::string_view text);
 
 // The shortest text that reads back (through double) as the same float.
 std::string formatReal(float value);
+// The same text at the end of `out`.
+void appendReal(std::string& out, float value);
 std::string formatDouble(double value);
 
 // Geometric shapes as subpaths, in the element's own coordinates.

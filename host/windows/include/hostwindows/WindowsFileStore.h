@@ -1,5 +1,5 @@
-// Files on Windows: UTF-8 paths handed to the system as wide paths; a write
-// is flushed to the disk before it answers, and a rename replaces the
+// Files on Windows: UTF-8 paths handed to the system as wide paths; a file
+// written is flushed to the disk when it closes, and a rename replaces the
 // target in one step, so saves through writeFileAtomically are atomic.
 #pragma once
 
@@ -11,7 +11,7 @@ namespace hostwindows {
 class WindowsFileStore : public hostfiles::FileStore {
  public:
   bool read(const std::string& path, std::string* data, std::string* error) override;
-  bool write(const std::string& path, const std::string& data, std::string* error) override;
+  std::unique_ptr<hostfiles::FileSink> create(const std::string& path, std::string* error) override;
   bool rename(const std::string& from, const std::string& to, std::string* error) override;
   void remove(const std::string& path) override;
 };
