@@ -51,6 +51,22 @@ std::optional<std::string> attribute(const xmlNode* node, const char* name, cons
   return text;
 }
 
+std::optional<std::string_view> attributeText(const xmlNode* node, const char* name, std::string& held) {
+  for (const xmlAttr* a = node->properties; a != nullptr; a = a->next) {
+    if (a->ns != nullptr || std::strcmp(reinterpret_cast<const char*>(a->name), name) != 0) continue;
+    const xmlNode* text = a->children;
+    if (text != nullptr && text->next == nullptr && text->content != nullptr &&
+        (text->type == XML_TEXT_NODE || text->type == XML_CDATA_SECTION_NODE))
+      return std::string_view(reinterpret_cast<const char*>(text->content));
+    break;
+  }
+  // Values of several parts, and defaults the document type gives, are copied.
+  std::optional<std::string> copied = attribute(node, name);
+  if (!copied) return std::nullopt;
+  held = std::move(*copied);
+  return std::string_view(held);
+}
+
 bool inNamespace(const xmlNode* node, const char* ns) {
   if (node == nullptr || node->type != XML_ELEMENT_NODE) return false;
   // SVG written without a namespace declaration is still read as SVG.

@@ -44,6 +44,9 @@ std::string cornerFlags(const std::vector<AIPathSegment>& segments);
 
 // Attribute value, with or without a namespace; nullopt when absent.
 std::optional<std::string> attribute(const xmlNode* node, const char* name, const char* ns = nullptr);
+// The same value read in place where the library holds it as one text;
+// `held` keeps a copy where it does not.
+std::optional<std::string_view> attributeText(const xmlNode* node, const char* name, std::string& held);
 bool inNamespace(const xmlNode* node, const char* ns);
 bool isElement(const xmlNode* node, const char* ns, const char* localName);
 

@@ -105,7 +105,8 @@ void Reader::applyClip(ArtCopy& art, const xmlNode* clip, const Matrix& ctm, con
 
 std::vector<Subpath> Reader::geometry(const xmlNode* node, const std::string& name) {
   const auto len = [&](const char* attr) { return lengthOr(node, attr, 0); };
-  if (name == "path") return parsePathData(attribute(node, "d").value_or(""));
+  std::string held;
+  if (name == "path") return parsePathData(attributeText(node, "d", held).value_or(""));
   if (name == "rect") {
     const auto rxText = attribute(node, "rx"), ryText = attribute(node, "ry");
     double rx = len("rx"), ry = len("ry");
@@ -116,7 +117,7 @@ std::vector<Subpath> Reader::geometry(const xmlNode* node, const std::string& na
   if (name == "circle") return ellipse(len("cx"), len("cy"), len("r"), len("r"));
   if (name == "ellipse") return ellipse(len("cx"), len("cy"), len("rx"), len("ry"));
   if (name == "line") return polyline({len("x1"), len("y1"), len("x2"), len("y2")}, false);
-  const auto points = parseNumberList(attribute(node, "points").value_or(""));
+  const auto points = parseNumberList(attributeText(node, "points", held).value_or(""));
   return polyline(points.value_or(std::vector<double>{}), name == "polygon");
 }
 
@@ -145,7 +146,9 @@ ArtCopy Reader::shape(const xmlNode* node, const std::string& name, const Matrix
     path.type = kPathArt;
     path.props.style = art.props.style;
     path.path.closed = subpath.closed;
-    for (const Anchor& a : subpath.anchors) path.path.segments.edit().push_back(toSegment(a));
+    std::vector<AIPathSegment>& segments = path.path.segments.edit();
+    segments.reserve(subpath.anchors.size());
+    for (const Anchor& a : subpath.anchors) segments.push_back(toSegment(a));
     paths.push_back(std::move(path));
   }
   if (paths.size() == 1) {

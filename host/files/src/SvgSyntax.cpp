@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace hostfiles::svg {
 
@@ -23,57 +24,67 @@ bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' ||
 // "nan" and "inf", which the host's own files may hold).
 class Scanner {
  public:
-  explicit Scanner(std::string_view text) : text_(text) {}
+  explicit Scanner(std::string_view text) : at_(text.data()), end_(text.data() + text.size()) {}
 
   void skipSpace() {
-    while (pos_ < text_.size() && isSpace(text_[pos_])) ++pos_;
+    while (at_ < end_ && isSpace(*at_)) ++at_;
   }
   void skipSeparator() {
     skipSpace();
-    if (pos_ < text_.size() && text_[pos_] == ',') ++pos_;
+    if (at_ < end_ && *at_ == ',') ++at_;
     skipSpace();
   }
   bool atEnd() {
     skipSpace();
-    return pos_ >= text_.size();
+    return at_ >= end_;
   }
-  char peek() const { return pos_ < text_.size() ? text_[pos_] : '\0'; }
-  void advance() { ++pos_; }
+  char peek() const { return at_ < end_ ? *at_ : '\0'; }
+  void advance() { ++at_; }
   bool startsNumber() {
     skipSpace();
     const char c = peek();
-    return (c >= '0' && c <= '9') || c == '-' || c == '+' || c == '.' || c == 'n' || c == 'i';
+    return isDigit(c) || c == '-' || c == '+' || c == '.' || c == 'n' || c == 'i';
   }
 
   std::optional<double> number() {
     skipSpace();
-    size_t end = pos_;
     // from_chars takes no leading '+'.
-    const bool plus = end < text_.size() && text_[end] == '+';
-    if (end < text_.size() && (text_[end] == '-' || plus)) ++end;
-    const char first = end < text_.size() ? text_[end] : '\0';
-    if ((first == 'n' && text_.compare(end, 3, "nan") == 0) || (first == 'i' && text_.compare(end, 3, "inf") == 0)) {
-      end += 3;
-    } else {
-      size_t digits = 0;
-      while (end < text_.size() && text_[end] >= '0' && text_[end] <= '9') ++end, ++digits;
-      if (end < text_.size() && text_[end] == '.') {
-        ++end;
-        while (end < text_.size() && text_[end] >= '0' && text_[end] <= '9') ++end, ++digits;
-      }
-      if (digits == 0) return std::nullopt;
-      if (end < text_.size() && (text_[end] == 'e' || text_[end] == 'E')) {
-        size_t exp = end + 1;
-        if (exp < text_.size() && (text_[exp] == '-' || text_[exp] == '+')) ++exp;
-        size_t expDigits = exp;
-        while (expDigits < text_.size() && text_[expDigits] >= '0' && text_[expDigits] <= '9') ++expDigits;
-        if (expDigits > exp) end = expDigits;  // "1em" keeps its unit
+    const bool plus = at_ < end_ && *at_ == '+';
+    const char* start = at_ + (plus ? 1 : 0);
+    const char* body = start < end_ && *start == '-' ? start + 1 : start;
+    if (plus && body != start) return std::nullopt;
+    const char first = body < end_ ? *body : '\0';
+    // Of the words only "nan" and "inf", and not what may follow them.
+    const bool word = first == 'n' || first == 'i';
+    if (word && !(end_ - body >= 3 && (std::string_view(body, 3) == "nan" || std::string_view(body, 3) == "inf")))
+      return std::nullopt;
+    if (!word && !isDigit(first) && first != '.') return std::nullopt;
+#if defined(__cpp_lib_to_chars)
+    // Digits, a point, more digits and an exponent with digits, as SVG has them.
+    double value = 0;
+    const auto result = std::from_chars(start, word ? body + 3 : end_, value);
+    if (result.ec != std::errc()) return std::nullopt;
+    at_ = result.ptr;
+    return value;
+#else
+    const char* end = body + (word ? 3 : 0);
+    if (!word) {
+      while (end < end_ && isDigit(*end)) ++end;
+      if (end < end_ && *end == '.') ++end;
+      while (end < end_ && isDigit(*end)) ++end;
+      if (end - body == 1 && first == '.') return std::nullopt;
+      if (end < end_ && (*end == 'e' || *end == 'E')) {
+        const char* exponent = end + 1;
+        if (exponent < end_ && (*exponent == '-' || *exponent == '+')) ++exponent;
+        const char* exponentEnd = exponent;
+        while (exponentEnd < end_ && isDigit(*exponentEnd)) ++exponentEnd;
+        if (exponentEnd > exponent) end = exponentEnd;  // "1em" keeps its unit
       }
     }
-    const size_t start = pos_ + (plus ? 1 : 0);
-    const std::optional<double> value = parseDecimal(text_.substr(start, end - start));
-    if (value) pos_ = end;
+    const std::optional<double> value = parseDecimal(std::string_view(start, size_t(end - start)));
+    if (value) at_ = end;
     return value;
+#endif
   }
 
   // An arc flag: a single '0' or '1', which may run into the next number.
@@ -81,17 +92,20 @@ class Scanner {
     skipSpace();
     const char c = peek();
     if (c != '0' && c != '1') return std::nullopt;
-    ++pos_;
+    ++at_;
     return c == '1';
   }
 
-  std::string_view rest() const { return text_.substr(pos_); }
-  size_t position() const { return pos_; }
+  std::string_view rest() const { return std::string_view(at_, size_t(end_ - at_)); }
 
  private:
-  std::string_view text_;
-  size_t pos_ = 0;
+  static bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+  const char* at_;
+  const char* end_;
 };
+
+bool isCommand(char c) { return c != '\0' && std::strchr("MmLlHhVvCcSsQqTtAaZz", c) != nullptr; }
 
 Point lerp(Point a, Point b, double t) { return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t}; }
 
@@ -281,7 +295,7 @@ std::vector<Subpath> parsePathData(std::string_view text, bool* error) {
   };
   while (!scan.atEnd()) {
     const char c = scan.peek();
-    if (std::string_view("MmLlHhVvCcSsQqTtAaZz").find(c) != std::string_view::npos) {
+    if (isCommand(c)) {
       command = c;
       scan.advance();
     } else if (!scan.startsNumber() || command == '\0' || command == 'Z' || command == 'z') {
