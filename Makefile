@@ -9,7 +9,7 @@ ifeq ($(CI),true)
 CMAKE_FLAGS += -DMIRTIL_WERROR=ON
 endif
 
-.PHONY: deps configure build test windows test-sanitize fuzz-smoke fuzz demo bench web mutants clean
+.PHONY: deps configure build test windows test-sanitize fuzz-smoke fuzz demo bench bench-peer web mutants clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -84,6 +84,15 @@ bench: deps web
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target mirtil_bench mirtil-host
 	python3 bench/report.py --build $(BENCH_DIR) --out bench/RESULTS.md
+
+# Inkscape's command line beside mirtil-host make on the same drawings;
+# bench/peer.py installs Inkscape from Debian's archive for itself, as
+# nothing else needs it. Not part of CI; writes its section of
+# bench/RESULTS.md.
+bench-peer: deps
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target mirtil-host
+	python3 bench/peer.py --build $(BENCH_DIR) --out bench/RESULTS.md
 
 # Mirrortile in the browser: web/dist/ holds the page, its script, the wasm
 # and the demo drawing it opens on, which comes from the native build.

@@ -10,5 +10,6 @@ void RegisterAnimation();
 void RegisterMemory();
 void RegisterDocuments();
 void RegisterCorpus();
+void RegisterMake();
 
 }  // namespace bench

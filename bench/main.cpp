@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
   bench::RegisterMemory();
   bench::RegisterDocuments();
   bench::RegisterCorpus();
+  bench::RegisterMake();
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

@@ -24,7 +24,13 @@ CALLGRIND_RUNS = [
 ]
 
 DOCUMENT_SIZES = [(1 << 20, "1 MB"), (50 << 20, "50 MB")]
-OPEN_RATIO_TARGET = 4.0
+OPEN_RATIO_TARGET = 3.0
+SAVE_RATIO_TARGET = 3.0
+MAKE_SIZES = [100000, 1000000]
+MAKE_BYTES_PER_SEGMENT_TARGET = 300.0
+MAKE_TIME_RATIO_TARGET = 3.0
+# Written by bench/peer.py (`make bench-peer`), kept as it is here.
+PEER_HEADING = "## Beside Inkscape"
 CORPUS_RATIO_TARGET = 4.0
 
 UPDATE_SIZES = [1000, 10000, 100000, 1000000]
@@ -85,6 +91,7 @@ def fmt_ratio(a, b):
     return "-" if a is None or b is None or b == 0 else f"{a / b:.2f}"
 
 
+WEB_HEADING = "## The page in the browser, over the demo drawing"
 WEB_UPDATE_BUDGET_MS = 1000.0 / 60
 WEB_WASM_RATIO_TARGET = 2.0
 
@@ -103,7 +110,7 @@ def web_section(build):
     browser, wasm, native = f["browser"], f["wasm"], f["native"]
     yes = lambda ok: "yes" if ok else "no"
     return [
-        "## The page in the browser, over the demo drawing",
+        WEB_HEADING,
         "",
         f"Headless Chromium (software drawing): the median of {f['dragUpdates']} drag updates of the tool "
         "(the host's message, the document written as SVG and drawn again by the browser) and of "
@@ -160,6 +167,49 @@ def corpus_section(runs, failed):
     return lines
 
 
+FILES_PATTERN = "^(documents|make)/"
+FILES_HEADINGS = ["## Documents", "## mirtil-host make against opening and saving"]
+FILES_TARGETS = ("| opening an SVG", "| saving an SVG", "| make")
+
+
+def section_of(lines, heading):
+    """The section under `heading` in the lines, as lines; none without it."""
+    if heading not in lines:
+        return []
+    start = lines.index(heading)
+    end = next((i for i in range(start + 1, len(lines)) if lines[i].startswith("## ")), len(lines))
+    return lines[start:end]
+
+
+def merge_files_figures(path, lines):
+    """The documents' and make's sections and target lines of `lines` put in
+    place of those of the report at `path`, the rest of it kept."""
+    for heading in FILES_HEADINGS:
+        replace_section(path, heading, section_of(lines, heading))
+    with open(path) as f:
+        text = f.read().split("\n")
+    targets = section_of(text, "## Targets")
+    if not targets:
+        return
+    start = text.index("## Targets")
+    fresh = [line for line in section_of(lines, "## Targets") if line.startswith(FILES_TARGETS)]
+    kept = [line for line in targets if not line.startswith(FILES_TARGETS)]
+    while kept and kept[-1] == "":
+        kept.pop()
+    text[start:start + len(targets)] = kept + fresh + [""]
+    with open(path, "w") as f:
+        f.write("\n".join(text))
+
+
+def kept_section(path, heading):
+    """The section under `heading` of the file as it stands, as lines; none
+    when there is no such file or section."""
+    if not os.path.exists(path):
+        return []
+    with open(path) as f:
+        return section_of(f.read().split("\n"), heading)
+
+
 def replace_section(path, heading, section):
     """The file with the section under `heading` replaced (or added before the targets)."""
     with open(path) as f:
@@ -181,6 +231,8 @@ def main():
     parser.add_argument("--no-callgrind", action="store_true")
     parser.add_argument("--corpus-only", action="store_true",
                         help="run only the real drawings and replace their section of --out")
+    parser.add_argument("--files-only", action="store_true",
+                        help="run only the documents and make, and replace their sections and targets in --out")
     args = parser.parse_args()
 
     binary = os.path.join(args.build, "bench", "mirtil_bench")
@@ -189,7 +241,7 @@ def main():
         replace_section(args.out, CORPUS_HEADING, corpus_section(runs, failed))
         print(f"wrote {args.out}", file=sys.stderr)
         return
-    context, runs, failed = run_benchmarks(binary, args.min_time)
+    context, runs, failed = run_benchmarks(binary, args.min_time, FILES_PATTERN if args.files_only else None)
     counted = {}
     if not args.no_callgrind and shutil.which("valgrind"):
         for name in CALLGRIND_RUNS:
@@ -271,15 +323,38 @@ def main():
     add("Opening (reading the SVG text into the document) and saving (writing the document as SVG text) "
         "against the XML library's own parse of the same text into its tree.")
     add("")
-    add("| Size | Open ms | Save ms | XML parse ms | Open / parse | Open Ir | Save Ir | Parse Ir | Ir ratio |")
-    add("|---|---|---|---|---|---|---|---|---|")
+    add("| Size | Open ms | Save ms | XML parse ms | Open / parse | Save / parse | Open Ir | Save Ir | Parse Ir | "
+        "Open Ir ratio | Save Ir ratio |")
+    add("|---|---|---|---|---|---|---|---|---|---|---|")
     for size, label in DOCUMENT_SIZES:
         o, s, p = (runs.get(f"documents/{kind}/{size}") for kind in ("open", "save", "xmlparse"))
         if o and s and p:
             add(f"| {label} | {fmt_ms(ms(o))} | {fmt_ms(ms(s))} | {fmt_ms(ms(p))} | {ms(o) / ms(p):.2f} | "
-                f"{fmt_ir(ir(f'documents/open/{size}'))} | {fmt_ir(ir(f'documents/save/{size}'))} | "
-                f"{fmt_ir(ir(f'documents/xmlparse/{size}'))} | "
-                f"{fmt_ratio(ir(f'documents/open/{size}'), ir(f'documents/xmlparse/{size}'))} |")
+                f"{ms(s) / ms(p):.2f} | {fmt_ir(ir(f'documents/open/{size}'))} | "
+                f"{fmt_ir(ir(f'documents/save/{size}'))} | {fmt_ir(ir(f'documents/xmlparse/{size}'))} | "
+                f"{fmt_ratio(ir(f'documents/open/{size}'), ir(f'documents/xmlparse/{size}'))} | "
+                f"{fmt_ratio(ir(f'documents/save/{size}'), ir(f'documents/xmlparse/{size}'))} |")
+    add("")
+
+    add("## mirtil-host make against opening and saving")
+    add("")
+    add("`mirtil-host make` run in process on a drawing file (paths of 100 segments in one layer): it opens the "
+        "file, drags a Sweep object over all the art and saves, the file written holding the art eight times "
+        "(the layer, the object's edit group, its six-fold result). Beside it the same program opening and "
+        "saving the same drawing (`run` of an empty script). One run each; peak resident memory (VmHWM) over "
+        "the resident memory before.")
+    add("")
+    add("| Segments | Open and save ms | Make ms | Time ratio | Open and save peak MB | Make peak MB | "
+        "Make's extra bytes per segment |")
+    add("|---|---|---|---|---|---|---|")
+    make_figures = {}
+    for n in MAKE_SIZES:
+        o, m = runs.get(f"make/opensave/{n}/iterations:1"), runs.get(f"make/make/{n}/iterations:1")
+        if o and m:
+            extra = (m["peak_bytes"] - o["peak_bytes"]) / n
+            make_figures[n] = (ms(m) / ms(o), extra)
+            add(f"| {n} | {fmt_ms(ms(o))} | {fmt_ms(ms(m))} | {ms(m) / ms(o):.2f} | {o['peak_bytes'] / 2**20:.1f} | "
+                f"{m['peak_bytes'] / 2**20:.1f} | {extra:.0f} |")
     add("")
 
     lines.extend(corpus_section(runs, failed))
@@ -325,6 +400,17 @@ def main():
         elif f"documents/open/{size}" in failed:
             add(f"| opening an SVG of {label} within {OPEN_RATIO_TARGET:.0f}x the XML parse | "
                 f"refused: {failed[f'documents/open/{size}']} | no |")
+    s, p = runs.get(f"documents/save/{1 << 20}"), runs.get(f"documents/xmlparse/{1 << 20}")
+    if s and p:
+        add(f"| saving an SVG of 1 MB within {SAVE_RATIO_TARGET:.0f}x the XML parse | {ms(s) / ms(p):.2f}x | "
+            f"{'yes' if ms(s) / ms(p) <= SAVE_RATIO_TARGET else 'no'} |")
+    for n, (ratio, extra) in make_figures.items():
+        add(f"| make's peak memory at most {MAKE_BYTES_PER_SEGMENT_TARGET:.0f} bytes per segment over open and save "
+            f"({n}) | {extra:.0f} | {'yes' if extra <= MAKE_BYTES_PER_SEGMENT_TARGET else 'no'} |")
+    if 1000000 in make_figures:
+        ratio = make_figures[1000000][0]
+        add(f"| make at 1000000 within {MAKE_TIME_RATIO_TARGET:.0f}x open and save | {ratio:.2f}x | "
+            f"{'yes' if ratio <= MAKE_TIME_RATIO_TARGET else 'no'} |")
     for n in (100000, 1000000):
         m = runs.get(f"memory/peak/{n}/iterations:1")
         if m:
@@ -342,7 +428,9 @@ def main():
             add(f"| {name} | {message} |")
         add("")
 
-    lines.extend(web_section(args.build))
+    # The page's figures as last measured where the page is not built.
+    lines.extend(web_section(args.build) or kept_section(args.out, WEB_HEADING))
+    lines.extend(kept_section(args.out, PEER_HEADING))
 
     notes = os.path.join(os.path.dirname(os.path.abspath(__file__)), "NOTES.md")
     if os.path.exists(notes):
@@ -350,8 +438,11 @@ def main():
             add(f.read().rstrip())
         add("")
 
-    with open(args.out, "w") as f:
-        f.write("\n".join(lines))
+    if args.files_only:
+        merge_files_figures(args.out, lines)
+    else:
+        with open(args.out, "w") as f:
+            f.write("\n".join(lines))
     print(f"wrote {args.out}", file=sys.stderr)
 
 

@@ -697,14 +697,19 @@ double readBack(std::string_view text) {
 std::string shortestText(float value) { return shortest<float>(value, 9, std::strtof); }
 std::string shortestText(double value) { return shortest<double>(value, 17, std::strtod); }
 
-void appendReal(std::string& out, float value) {
+char* writeReal(char* at, float value) {
   char buffer[64];
   size_t length = toText(buffer, value);
   // Readers go through double; the rare text that then rounds to a
   // neighbouring float is replaced by the exact double's text.
   if (std::isfinite(value) && float(readBack(std::string_view(buffer, length))) != value)
     length = toText(buffer, double(value));
-  out.append(buffer, length);
+  return std::copy(buffer, buffer + length, at);
+}
+
+void appendReal(std::string& out, float value) {
+  char buffer[kRealTextRoom];
+  out.append(buffer, writeReal(buffer, value));
 }
 
 std::string formatReal(float value) {

@@ -112,10 +112,12 @@ std::string hexColor(const AIColor& color) {
   return text;
 }
 
+// Both coordinates at once: most of a file is points.
 void appendPoint(std::string& d, const AIRealPoint& p) {
-  appendReal(d, p.h);
-  d += ' ';
-  appendReal(d, flipped(p.v));
+  char text[2 * kRealTextRoom + 1];
+  char* end = writeReal(text, p.h);
+  *end++ = ' ';
+  d.append(text, writeReal(end, flipped(p.v)));
 }
 
 bool straight(const AIPathSegment& from, const AIPathSegment& to) {

@@ -3,6 +3,7 @@
 // declarations; and the writing of reals so that they read back exactly.
 #pragma once
 
+#include <cstddef>
 #include <map>
 #include <optional>
 #include <string>
@@ -82,8 +83,11 @@ std::string_view trim(std::string_view text);
 
 // The shortest text that reads back (through double) as the same float.
 std::string formatReal(float value);
-// The same text at the end of `out`.
+// The same text at the end of `out`, or from `at` on, answering its end:
+// it takes at most kRealTextRoom characters.
+constexpr std::size_t kRealTextRoom = 32;
 void appendReal(std::string& out, float value);
+char* writeReal(char* at, float value);
 std::string formatDouble(double value);
 
 // Geometric shapes as subpaths, in the element's own coordinates.
