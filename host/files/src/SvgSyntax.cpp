@@ -697,12 +697,30 @@ double readBack(std::string_view text) {
 std::string shortestText(float value) { return shortest<float>(value, 9, std::strtof); }
 std::string shortestText(double value) { return shortest<double>(value, 17, std::strtod); }
 
+// Whether a float's shortest text, read as a double, surely rounds back
+// to the float. With N its digits as a whole number and 10^q the worth of
+// the last, a float's midpoint m = M 2^k (M odd, below 2^25) other than the
+// text itself lies at least 2^k / 5^-q (q < 0, k < q) or 10^q (q < 0
+// otherwise) from it, that is 1 / (2^25 5^-q) or 1 / N of it, more than
+// the half spacing 2^-53 of doubles for N < 10^9 and q >= -11 (and a
+// midpoint the text is rounds to the even float, the one it was written
+// for). Texts in fixed notation of at most nine digits and eleven
+// decimals are such; others are read back.
+bool surelyReadsBack(std::string_view text) {
+  if (text.size() >= 4 && text[text.size() - 4] == 'e') return false;
+  const size_t point = text.find('.');
+  const size_t digits = text.size() - (text[0] == '-' ? 1 : 0) - (point == std::string_view::npos ? 0 : 1);
+  const size_t decimals = point == std::string_view::npos ? 0 : text.size() - point - 1;
+  return digits <= 9 && decimals <= 11;
+}
+
 char* writeReal(char* at, float value) {
   char buffer[64];
   size_t length = toText(buffer, value);
   // Readers go through double; the rare text that then rounds to a
   // neighbouring float is replaced by the exact double's text.
-  if (std::isfinite(value) && float(readBack(std::string_view(buffer, length))) != value)
+  const std::string_view text(buffer, length);
+  if (std::isfinite(value) && !surelyReadsBack(text) && float(readBack(text)) != value)
     length = toText(buffer, double(value));
   return std::copy(buffer, buffer + length, at);
 }

@@ -174,12 +174,16 @@ class Writer {
   }
 
   bool write() {
-    std::vector<AILayerHandle> layers;
+    // Each layer's art, copied once for both walks; the topmost layer comes
+    // last in paint order.
+    std::vector<ArtCopy> layers;
     AILayerHandle layer = nullptr;
     hostcore::require(document_.firstLayer(&layer), "firstLayer");
-    for (; layer != nullptr; hostcore::require(document_.nextLayer(layer, &layer), "nextLayer"))
-      layers.push_back(layer);
-    // The topmost layer comes last in paint order.
+    for (; layer != nullptr; hostcore::require(document_.nextLayer(layer, &layer), "nextLayer")) {
+      AIArtHandle group;
+      hostcore::require(document_.firstArtOfLayer(layer, &group), "firstArtOfLayer");
+      hostcore::require(document_.copyArt(group, &layers.emplace_back()), "copyArt");
+    }
     std::reverse(layers.begin(), layers.end());
     const auto extrasDocument = [&]() {
       return document_.fileExtras().empty() ? nullptr : payload(document_.fileExtras());
@@ -212,7 +216,7 @@ class Writer {
       for (const Definition* definition : definitionsToWrite_) writeKept(cloneDefinition(*definition));
       close();
     }
-    for (AILayerHandle each : layers) writeLayer(each);
+    for (const ArtCopy& each : layers) writeLayer(each);
     close();
     return failed_ ? false : sink_(text_);
   }
@@ -233,11 +237,11 @@ class Writer {
 
   // ---- The survey: what the head of the file needs --------------------------------
 
-  void survey(xmlDoc* extras, xmlNode* kept, const std::vector<AILayerHandle>& layers) {
+  void survey(xmlDoc* extras, xmlNode* kept, const std::vector<ArtCopy>& layers) {
     for (xmlNode* child = kept != nullptr ? kept->children : nullptr; child != nullptr; child = child->next)
       if (child->type == XML_ELEMENT_NODE) writeKept(cloneKept(extras, child));
     std::vector<std::pair<std::string, std::string>> extrasNamespaces = takeNamespaces();
-    for (AILayerHandle layer : layers) writeLayer(layer);
+    for (const ArtCopy& layer : layers) writeLayer(layer);
     std::vector<std::pair<std::string, std::string>> leafNamespaces = takeNamespaces();
     chooseDefinitions();
     for (const Definition* definition : definitionsToWrite_) {
@@ -532,11 +536,7 @@ class Writer {
                        formatDouble(height));
   }
 
-  void writeLayer(AILayerHandle layer) {
-    AIArtHandle group;
-    hostcore::require(document_.firstArtOfLayer(layer, &group), "firstArtOfLayer");
-    ArtCopy copy;
-    hostcore::require(document_.copyArt(group, &copy), "copyArt");
+  void writeLayer(const ArtCopy& copy) {
     const hostcore::LayerInfo& info = *copy.props.layer;
     open("g");
     set("id", copy.id);
