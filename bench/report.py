@@ -197,8 +197,21 @@ def merge_files_figures(path, lines):
     while kept and kept[-1] == "":
         kept.pop()
     text[start:start + len(targets)] = kept + fresh + [""]
+    # The notes at the end as they now are.
+    notes = read_notes()
+    if notes and notes[0] in text:
+        text = text[:text.index(notes[0])] + notes + [""]
     with open(path, "w") as f:
         f.write("\n".join(text))
+
+
+def read_notes():
+    """NOTES.md beside this script, as lines; none without it."""
+    notes = os.path.join(os.path.dirname(os.path.abspath(__file__)), "NOTES.md")
+    if not os.path.exists(notes):
+        return []
+    with open(notes) as f:
+        return f.read().rstrip().split("\n")
 
 
 def kept_section(path, heading):
@@ -432,10 +445,9 @@ def main():
     lines.extend(web_section(args.build) or kept_section(args.out, WEB_HEADING))
     lines.extend(kept_section(args.out, PEER_HEADING))
 
-    notes = os.path.join(os.path.dirname(os.path.abspath(__file__)), "NOTES.md")
-    if os.path.exists(notes):
-        with open(notes) as f:
-            add(f.read().rstrip())
+    notes = read_notes()
+    if notes:
+        lines.extend(notes)
         add("")
 
     if args.files_only:
