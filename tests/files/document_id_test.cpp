@@ -64,4 +64,50 @@ TEST_F(FilesTest, DisposedArtFreesItsIdOnlyWhenUndoCannotBringItBack) {
   EXPECT_EQ(doc().artById(otherId), nullptr);
 }
 
+// Ids made up here are spelled out only when asked for; one given in the
+// same spelling must still be refused, or skipped by the counter, exactly
+// when it names the same art type and number.
+TEST_F(FilesTest, AnIdSpelledAsAMadeUpOneIsHeldOnce) {
+  AILayerHandle layer;
+  AIArtHandle top, path, group, other, next;
+  EXPECT_EQ(doc().addLayer("L", &layer), kNoErr);
+  EXPECT_EQ(doc().firstArtOfLayer(layer, &top), kNoErr);
+  EXPECT_EQ(doc().newArt(kPathArt, kPlaceInsideOnTop, top, &path), kNoErr);
+  EXPECT_EQ(doc().newArt(kGroupArt, kPlaceInsideOnTop, top, &group), kNoErr);
+  EXPECT_EQ(doc().newArt(kGroupArt, kPlaceInsideOnTop, top, &other), kNoErr);
+  std::string pathId, groupId;
+  EXPECT_EQ(doc().artId(path, &pathId), kNoErr);
+  EXPECT_EQ(doc().artId(group, &groupId), kNoErr);
+  ASSERT_EQ(pathId.compare(0, 4, "path"), 0);
+  ASSERT_EQ(groupId.compare(0, 1, "g"), 0);
+  const uint64_t groupNumber = std::stoull(groupId.substr(1));
+
+  EXPECT_EQ(doc().setArtId(other, pathId), kHostNotAllowedErr);
+  hostcore::ArtCopy copy;
+  copy.type = kPathArt;
+  copy.id = pathId;
+  AIArtHandle placed;
+  EXPECT_EQ(doc().placeCopy(copy, kPlaceInsideOnTop, top, &placed), kNoErr);
+  std::string placedId;
+  EXPECT_EQ(doc().artId(placed, &placedId), kNoErr);
+  EXPECT_NE(placedId, pathId);
+  // The same number under another type's prefix, or written with a
+  // leading zero, is another id.
+  EXPECT_EQ(doc().setArtId(other, "path" + std::to_string(groupNumber)), kNoErr);
+  EXPECT_EQ(doc().artById(groupId), group);
+  EXPECT_EQ(doc().setArtId(other, "g0" + std::to_string(groupNumber)), kNoErr);
+  EXPECT_EQ(doc().artById(groupId), group);
+
+  // A given id the counter would reach next is skipped, for its type only.
+  const uint64_t placedNumber = std::stoull(placedId.substr(4));
+  const std::string reserved = "path" + std::to_string(placedNumber + 1);
+  EXPECT_EQ(doc().setArtId(other, reserved), kNoErr);
+  EXPECT_EQ(doc().newArt(kPathArt, kPlaceInsideOnTop, top, &next), kNoErr);
+  std::string nextId;
+  EXPECT_EQ(doc().artId(next, &nextId), kNoErr);
+  EXPECT_EQ(nextId, "path" + std::to_string(placedNumber + 2));
+  EXPECT_EQ(doc().artById(reserved), other);
+  EXPECT_EQ(doc().artById(nextId), next);
+}
+
 }  // namespace

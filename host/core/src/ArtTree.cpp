@@ -5,38 +5,17 @@
 namespace hostcore {
 
 NodeIndex ArtTree::createNode(AIArtType type, const std::string& id) {
-  ArtNode a;
+  const NodeIndex n = nodes_.add();
+  ArtNode& a = nodes_[n];
   a.type = type;
   a.born = birthSerial_;
-  a.id = !id.empty() && ids_.count(id) == 0 ? id : freshId(type);
-  const NodeIndex n = nodes_.add(std::move(a));
-  ids_.emplace(nodes_[n].id, n);
-  return n;
-}
-
-std::string ArtTree::freshId(AIArtType type) {
-  const char* prefix = "art";
-  switch (type) {
-    case kGroupArt:
-      prefix = "g";
-      break;
-    case kPathArt:
-      prefix = "path";
-      break;
-    case kCompoundPathArt:
-      prefix = "compound";
-      break;
-    case kPluginArt:
-      prefix = "plugin";
-      break;
-    default:
-      break;
+  if (!id.empty() && ids_.holder(id) == kNoIndex) {
+    a.id = id;
+    ids_.give(id, n);
+  } else {
+    a.idNumber = ids_.takeNumber(type, n);
   }
-  std::string id;
-  do {
-    id = prefix + std::to_string(++idCounter_);
-  } while (ids_.count(id) != 0);
-  return id;
+  return n;
 }
 
 size_t ArtTree::nodesToBuild(const ArtCopy& copy) {
@@ -95,8 +74,9 @@ ArtCopy ArtTree::copyOf(NodeIndex n) const {
   const ArtNode& a = nodes_[n];
   ArtCopy copy;
   copy.type = a.type;
-  copy.id = a.id;
+  copy.id = idOf(n);
   copy.props = a.props;
+  a.path.segments.settle();  // once here rather than in every copy read
   copy.path = a.path;
   copy.dirty = a.dirty;
   for (NodeIndex c = a.firstChild; c != kNoNode; c = nodes_[c].next) copy.children.push_back(copyOf(c));
@@ -143,7 +123,7 @@ void ArtTree::freeNode(NodeIndex n) {
   ArtNode& a = nodes_[n];
   if (a.dictionary != kNoIndex) data_.orphan(a.dictionary);
   if (a.dirty) clearDirty(n);
-  ids_.erase(a.id);
+  releaseId(a);
   nodes_.remove(n);
 }
 
@@ -287,17 +267,26 @@ NodeIndex ArtTree::layerOf(NodeIndex n) const {
 
 AIErr ArtTree::setId(NodeIndex n, const std::string& id) {
   if (id.empty()) return kHostBadParameterErr;
-  if (nodes_[n].id == id) return kNoErr;
-  if (ids_.count(id) != 0) return kHostNotAllowedErr;
-  ids_.erase(nodes_[n].id);
-  nodes_[n].id = id;
-  ids_.emplace(id, n);
+  if (idOf(n) == id) return kNoErr;
+  if (ids_.holder(id) != kNoIndex) return kHostNotAllowedErr;
+  ArtNode& a = nodes_[n];
+  releaseId(a);
+  a.id = id;
+  a.idNumber = 0;
+  ids_.give(id, n);
   return kNoErr;
 }
 
+void ArtTree::releaseId(const ArtNode& a) {
+  if (a.id.empty())
+    ids_.releaseNumber(a.idNumber);
+  else
+    ids_.releaseGiven(a.id);
+}
+
 NodeIndex ArtTree::byId(const std::string& id) const {
-  const auto at = ids_.find(id);
-  return at == ids_.end() || !nodes_[at->second].live ? kNoNode : at->second;
+  const NodeIndex n = ids_.holder(id);
+  return n == kNoIndex || !nodes_[n].live ? kNoNode : n;
 }
 
 void ArtTree::markDirty(NodeIndex n) {

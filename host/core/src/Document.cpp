@@ -196,7 +196,7 @@ AIErr Document::artId(AIArtHandle art, std::string* id) const {
   NodeIndex n;
   if (AIErr err = findArt(art, &n)) return err;
   if (id == nullptr) return kHostBadParameterErr;
-  *id = tree_.node(n).id;
+  *id = tree_.idOf(n);
   return kNoErr;
 }
 

@@ -3,6 +3,7 @@
 // the undo journal.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <map>
@@ -57,24 +58,30 @@ struct ArtProps {
 
 // A path's segments, shared by copies of the path (duplicates, dictionary
 // entries, journal records) until one of them changes: copying art costs
-// no segments, and a copy that is then transformed is written only once.
+// no segments. Transformations wait as a short list of matrices until the
+// points are read or edited, and are then applied together in one pass:
+// a duplicate turned several times is written once, or never when it is
+// thrown away unread. The matrices are applied one after another to each
+// point, not multiplied together first, so the points come out with the
+// same bits as when each transformation is applied as it comes.
 class SegmentList {
  public:
   SegmentList() = default;
   SegmentList(std::vector<AIPathSegment> segments)
       : shared_(segments.empty() ? nullptr : std::make_shared<std::vector<AIPathSegment>>(std::move(segments))) {}
 
-  operator const std::vector<AIPathSegment>&() const { return shared_ ? *shared_ : none(); }
+  operator const std::vector<AIPathSegment>&() const { return points(); }
   size_t size() const { return shared_ ? shared_->size() : 0; }
   bool empty() const { return size() == 0; }
-  const AIPathSegment* begin() const { return shared_ ? shared_->data() : nullptr; }
+  const AIPathSegment* begin() const { return points().data(); }
   const AIPathSegment* end() const { return begin() + size(); }
-  const AIPathSegment& operator[](size_t i) const { return (*shared_)[i]; }
-  const AIPathSegment& front() const { return shared_->front(); }
-  const AIPathSegment& back() const { return shared_->back(); }
+  const AIPathSegment& operator[](size_t i) const { return points()[i]; }
+  const AIPathSegment& front() const { return points().front(); }
+  const AIPathSegment& back() const { return points().back(); }
 
   // The segments to change, copied first while another copy shares them.
   std::vector<AIPathSegment>& edit() {
+    settle();
     if (!shared_)
       shared_ = std::make_shared<std::vector<AIPathSegment>>();
     else if (shared_.use_count() > 1)
@@ -82,30 +89,52 @@ class SegmentList {
     return *shared_;
   }
 
-  // Every point put through the matrix: in place when no other copy
-  // shares the segments, else read from the shared ones into a list of
-  // its own, so a fresh copy is written once.
+  // Every point to be put through the matrix, after those waiting.
   void transform(const AIRealMatrix& m) {
-    if (!shared_) return;
+    if (empty()) return;
+    if (pendingCount_ == kMostPending) settle();
+    pending_[pendingCount_++] = m;
+  }
+
+  // Applies the waiting transformations: in place when no other copy
+  // shares the segments, else read from the shared ones into a list of
+  // its own. The points do not change, only when they are worked out.
+  void settle() const {
+    if (pendingCount_ == 0) return;
     const size_t count = shared_->size();
     const AIPathSegment* from = shared_->data();
     if (shared_.use_count() > 1) shared_ = std::make_shared<std::vector<AIPathSegment>>(count);
     AIPathSegment* to = shared_->data();
     for (size_t i = 0; i < count; ++i) {
-      const AIPathSegment s = from[i];
-      to[i].p = transformPoint(m, s.p);
-      to[i].in = transformPoint(m, s.in);
-      to[i].out = transformPoint(m, s.out);
-      to[i].corner = s.corner;
+      AIPathSegment s = from[i];
+      for (uint8_t k = 0; k < pendingCount_; ++k) {
+        s.p = transformPoint(pending_[k], s.p);
+        s.in = transformPoint(pending_[k], s.in);
+        s.out = transformPoint(pending_[k], s.out);
+      }
+      to[i] = s;
     }
+    pendingCount_ = 0;
   }
 
  private:
+  // Enough for the longest chain of turns and mirrors a copy goes through
+  // in one update; a longer one is applied in several passes.
+  static constexpr uint8_t kMostPending = 4;
+
+  const std::vector<AIPathSegment>& points() const {
+    settle();
+    return shared_ ? *shared_ : none();
+  }
   static const std::vector<AIPathSegment>& none() {
     static const std::vector<AIPathSegment> empty;
     return empty;
   }
-  std::shared_ptr<std::vector<AIPathSegment>> shared_;
+  // Reading settles the waiting matrices, which changes how the points
+  // are held but not what they are.
+  mutable std::shared_ptr<std::vector<AIPathSegment>> shared_;
+  mutable std::array<AIRealMatrix, kMostPending> pending_{};
+  mutable uint8_t pendingCount_ = 0;
 };
 
 struct PathGeometry {
@@ -156,7 +185,11 @@ struct ArtNode {
   uint32_t dictionary = kNoIndex;
   uint32_t pins = 0;  // journal records that refer to this node
   uint32_t born = 0;  // serial of the undo step that made it; 0 outside steps
-  std::string id;     // unique in the document while the node's slot is held
+  // The art's id, unique in the document while the node's slot is held:
+  // the id given to it, or when that is empty the one made up from its
+  // type and this number (ArtIds).
+  std::string id;
+  uint64_t idNumber = 0;
   ArtProps props;
   PathGeometry path;
 };

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "hostapi/HostTypes.h"
+#include "hostcore/ArtIds.h"
 #include "hostcore/ArtModel.h"
 #include "hostcore/DataStore.h"
 #include "hostcore/Handles.h"
@@ -125,6 +126,10 @@ class ArtTree {
   NodeIndex layerOf(NodeIndex n) const;
 
   // ---- Ids --------------------------------------------------------------------
+  std::string idOf(NodeIndex n) const {
+    const ArtNode& a = nodes_[n];
+    return a.id.empty() ? ArtIds::madeUp(a.type, a.idNumber) : a.id;
+  }
   AIErr setId(NodeIndex n, const std::string& id);
   NodeIndex byId(const std::string& id) const;
 
@@ -134,7 +139,7 @@ class ArtTree {
   const std::vector<NodeIndex>& dirtyOrder() const { return dirtyOrder_; }
 
  private:
-  std::string freshId(AIArtType type);
+  void releaseId(const ArtNode& a);
   void numberLayers();
   void freeNode(NodeIndex n);
 
@@ -144,8 +149,7 @@ class ArtTree {
   std::unordered_map<NodeIndex, size_t> layerPositions_;  // index in layers_
   NodeIndex current_ = kNoNode;
   std::vector<NodeIndex> dirtyOrder_;
-  std::unordered_map<std::string, NodeIndex> ids_;
-  uint64_t idCounter_ = 0;
+  ArtIds ids_;
   uint32_t birthSerial_ = 0;
 };
 

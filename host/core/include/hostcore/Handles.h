@@ -78,6 +78,13 @@ template <class T>
 class SlotTable {
  public:
   uint32_t add(T value) {
+    const uint32_t index = add();
+    slotAt(index).value = std::move(value);
+    return index;
+  }
+
+  // A slot holding a default value, which a freed slot is reset to.
+  uint32_t add() {
     uint32_t index;
     if (!free_.empty()) {
       index = free_.back();
@@ -86,9 +93,7 @@ class SlotTable {
       index = count_++;
       if ((index & kChunkMask) == 0) chunks_.push_back(std::make_unique<Slot[]>(kChunkSize));
     }
-    Slot& slot = slotAt(index);
-    slot.value = std::move(value);
-    slot.used = true;
+    slotAt(index).used = true;
     return index;
   }
 
