@@ -30,8 +30,7 @@ void FaultInjector::clear() {
   failingAllocation_ = 0;
 }
 
-AIErr FaultInjector::enterCall(const char* suite, const char* function) {
-  ++hostCalls_;
+AIErr FaultInjector::armedCall(const char* suite, const char* function) {
   AIErr code = kNoErr;
   if (hostCalls_ == failingHostCall_) code = failingHostCallCode_;
   for (CallFault& fault : callFaults_) {
