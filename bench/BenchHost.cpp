@@ -105,22 +105,28 @@ void BenchHost::update(AIArtHandle pig) {
 int64_t BenchHost::resultSegments(AIArtHandle pig) {
   AIArtHandle result = nullptr;
   Require(doc().resultGroup(pig, &result) == kNoErr, "no result group");
-  return segmentsBelow(result);
+  return countBelow(result, true);
 }
 
-int64_t BenchHost::segmentsBelow(AIArtHandle art) {
+int64_t BenchHost::resultNodes(AIArtHandle pig) {
+  AIArtHandle result = nullptr;
+  Require(doc().resultGroup(pig, &result) == kNoErr, "no result group");
+  return countBelow(result, false);
+}
+
+int64_t BenchHost::countBelow(AIArtHandle art, bool segments) {
   AIArtType type = kUnknownArt;
   hostcore::require(doc().artType(art, &type), "artType");
   if (type == kPathArt) {
     int16_t count = 0;
     hostcore::require(doc().segmentCount(art, &count), "segmentCount");
-    return count;
+    return segments ? count : 1;
   }
-  int64_t total = 0;
+  int64_t total = segments ? 0 : 1;
   AIArtHandle child = nullptr;
   hostcore::require(doc().firstChild(art, &child), "firstChild");
   while (child) {
-    total += segmentsBelow(child);
+    total += countBelow(child, segments);
     hostcore::require(doc().sibling(child, &child), "sibling");
   }
   return total;

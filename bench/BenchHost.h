@@ -75,11 +75,13 @@ class BenchHost {
   AIArtHandle makeMirtil(AIRealPoint centre);
   // The host's update of one object, in an undo step of its own.
   void update(AIArtHandle pig);
-  // The object's result art as a count of path segments.
+  // The object's result art as a count of path segments, and of art.
   int64_t resultSegments(AIArtHandle pig);
+  int64_t resultNodes(AIArtHandle pig);
 
  private:
-  int64_t segmentsBelow(AIArtHandle art);
+  // Over the art and everything inside it: its segments, or 1 for each art.
+  int64_t countBelow(AIArtHandle art, bool segments);
 
   hostposix::DlopenModuleLoader loader_;
   std::unique_ptr<hostapp::HostApplication> host_;

@@ -28,6 +28,7 @@ void RunUpdate(benchmark::State& state, bool grouped) {
   if (cells != 6 * segments) state.SkipWithError("the result does not hold six copies of the captured art");
   state.SetItemsProcessed(state.iterations() * segments);
   state.counters["segments"] = static_cast<double>(segments);
+  state.counters["result_nodes"] = static_cast<double>(bench.resultNodes(pig));
 }
 
 void UpdatePathLayer(benchmark::State& state) { RunUpdate(state, false); }
