@@ -174,9 +174,9 @@ void Journal::apply(JournalRecord& record) {
           tree_.setSubtreeLife(r.root, r.live);
           r.live = present;
         } else if constexpr (std::is_same_v<R, PropsRecord>) {
-          std::swap(tree_.node(r.node).props, r.props);
+          std::swap(tree_.node(r.node).props, *r.props);
         } else if constexpr (std::is_same_v<R, GeometryRecord>) {
-          std::swap(tree_.node(r.node).path, r.path);
+          std::swap(tree_.node(r.node).path, *r.path);
         } else if constexpr (std::is_same_v<R, EntryRecord>) {
           DictEntries& entries = data_.dictionary(tree_.ensureDictionary(r.owner)).entries;
           const auto at = entries.find(r.key);

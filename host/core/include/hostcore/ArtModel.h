@@ -227,13 +227,15 @@ struct LifeRecord {
   NodeIndex root;
   bool live;
 };
+// Properties and geometry are held apart, so that every record stays as
+// small as a link record: an update journals tens of thousands of links.
 struct PropsRecord {
   NodeIndex node;
-  ArtProps props;
+  std::unique_ptr<ArtProps> props;
 };
 struct GeometryRecord {
   NodeIndex node;
-  PathGeometry path;
+  std::unique_ptr<PathGeometry> path;
 };
 struct EntryRecord {
   NodeIndex owner;

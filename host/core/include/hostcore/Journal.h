@@ -73,11 +73,11 @@ class Journal {
   void placeNew(NodeIndex n, Place place);
   void moveNode(NodeIndex n, Place place);
   ArtProps& editProps(NodeIndex n) {
-    if (!bornSinceMark(n)) record(PropsRecord{n, tree_.node(n).props});
+    if (!bornSinceMark(n)) record(PropsRecord{n, std::make_unique<ArtProps>(tree_.node(n).props)});
     return tree_.node(n).props;
   }
   PathGeometry& editGeometry(NodeIndex n) {
-    if (!bornSinceMark(n)) record(GeometryRecord{n, tree_.node(n).path});
+    if (!bornSinceMark(n)) record(GeometryRecord{n, std::make_unique<PathGeometry>(tree_.node(n).path)});
     return tree_.node(n).path;
   }
   // Sets (or with no value deletes) a dictionary's entry.
