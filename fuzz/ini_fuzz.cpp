@@ -1,13 +1,17 @@
-// The INI reader over any file: every getter for the names and sections
-// the file holds and for a few it may not, cached and uncached.
+// The INI reader over any file: every getter for each record the file
+// holds, asked in its own section and in the file's last one, cached and
+// uncached. The reader takes a path, so the file lives in memory
+// (a memfd reached through /proc) and no disk is touched per input.
 
+#include <sys/mman.h>
 #include <unistd.h>
 
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <filesystem>
+#include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ovini.h"
@@ -16,13 +20,23 @@
 
 namespace {
 
+int fileDescriptor = -1;
 std::string filePath;
 
-// Words that may be section or record names: the bracketed ones and the
-// first word of every line.
-void namesIn(const std::string& text, std::vector<std::string>& sections, std::vector<std::string>& names) {
+// Each record's first word with the section it stands in, and the names
+// of the sections; at most a few dozen, so the questions stay linear.
+constexpr std::size_t kMostRecords = 48;
+
+struct Records {
+  std::vector<std::string> sections{"Mirtil"};
+  std::vector<std::pair<std::string, std::string>> named;  // section, name
+};
+
+Records recordsIn(const std::string& text) {
+  Records records;
+  std::string section;
   std::size_t start = 0;
-  while (start < text.size() && sections.size() + names.size() < 64) {
+  while (start < text.size() && records.named.size() < kMostRecords) {
     std::size_t end = text.find('\n', start);
     if (end == std::string::npos) end = text.size();
     const std::string line = text.substr(start, end - start);
@@ -30,29 +44,36 @@ void namesIn(const std::string& text, std::vector<std::string>& sections, std::v
     if (first != std::string::npos) {
       if (line[first] == '[') {
         const std::size_t close = line.find(']', first);
-        sections.push_back(line.substr(first + 1, close == std::string::npos ? std::string::npos : close - first - 1));
+        section = line.substr(first + 1, close == std::string::npos ? std::string::npos : close - first - 1);
+        records.sections.push_back(section);
       } else {
-        names.push_back(line.substr(first, line.find_first_of(" \t\r", first) - first));
+        records.named.emplace_back(section, line.substr(first, line.find_first_of(" \t\r", first) - first));
       }
     }
     start = end + 1;
   }
+  records.named.emplace_back("Mirtil", "Steps");
+  records.named.emplace_back("", "");
+  return records;
 }
 
-void askEverything(const std::vector<std::string>& sections, const std::vector<std::string>& names) {
+void askAll(const std::string& section, const std::string& name) {
   const char* file = filePath.c_str();
-  for (const std::string& section : sections) {
-    for (const std::string& name : names) {
-      const char* s = section.c_str();
-      const char* n = name.c_str();
-      free_mem(getini(file, s, n));
-      free_mem(get_string_from_ini(file, s, n));
-      get_int_from_ini(file, s, n, 7);
-      get_unsigned_from_ini(file, s, n, 7);
-      get_float_from_ini(file, s, n, 7.0f);
-      get_BOOLEAN_from_ini(file, s, n, true);
-      get_char_from_ini(file, s, n, 'x');
-    }
+  const char* s = section.c_str();
+  const char* n = name.c_str();
+  free_mem(getini(file, s, n));
+  free_mem(get_string_from_ini(file, s, n));
+  get_int_from_ini(file, s, n, 7);
+  get_unsigned_from_ini(file, s, n, 7);
+  get_float_from_ini(file, s, n, 7.0f);
+  get_BOOLEAN_from_ini(file, s, n, true);
+  get_char_from_ini(file, s, n, 'x');
+}
+
+void askEverything(const Records& records) {
+  for (const auto& record : records.named) {
+    askAll(record.first, record.second);
+    askAll(records.sections.back(), record.second);
   }
 }
 
@@ -60,25 +81,28 @@ void askEverything(const std::vector<std::string>& sections, const std::vector<s
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   set_log_output(0, nullptr);
-  filePath = (std::filesystem::temp_directory_path() / ("mirtil-ini-fuzz-" + std::to_string(getpid()) + ".ini")).string();
+  fileDescriptor = memfd_create("mirtil-ini-fuzz", 0);
+  if (fileDescriptor < 0) {
+    std::perror("memfd_create");
+    std::abort();
+  }
+  filePath = "/proc/self/fd/" + std::to_string(fileDescriptor);
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  const std::string text(reinterpret_cast<const char*>(data), size);
-  if (std::FILE* out = std::fopen(filePath.c_str(), "wb")) {
-    std::fwrite(text.data(), 1, text.size(), out);
-    std::fclose(out);
+  if (ftruncate(fileDescriptor, 0) != 0 ||
+      pwrite(fileDescriptor, data, size, 0) != static_cast<ssize_t>(size)) {
+    std::perror("the memory file");
+    std::abort();
   }
-  std::vector<std::string> sections{"Mirtil", ""};
-  std::vector<std::string> names{"Steps", ""};
-  namesIn(text, sections, names);
+  const Records records = recordsIn(std::string(reinterpret_cast<const char*>(data), size));
   clear_ini_cache(filePath.c_str());
   set_ini_cache_use(true);
-  askEverything(sections, names);
+  askEverything(records);
   clear_ini_cache(filePath.c_str());
   set_ini_cache_use(false);
-  askEverything({sections.front()}, {names.back()});
+  askAll(records.named.front().first, records.named.front().second);
   set_ini_cache_use(true);
   return 0;
 }

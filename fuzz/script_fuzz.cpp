@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <sstream>
 
-#include "hostposix/DlopenModuleLoader.h"
+#include "ModuleFuzzing.h"
 #include "mirtilcli/ScriptRunner.h"
 
 namespace {
@@ -49,12 +49,16 @@ bool NoFolders(const std::string&, std::string* error) {
 
 }  // namespace
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  moduleLoader();
+  return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  static hostposix::DlopenModuleLoader loader;
   static NoFiles files;
   static NoPictures renderer;
   static std::ostringstream out;
-  static mirtilcli::Machine machine{loader, files, renderer, NoFolders, out, out};
+  static mirtilcli::Machine machine{moduleLoader(), files, renderer, NoFolders, out, out};
   static mirtilcli::Session session(machine, {MIRTIL_MODULE_PATH, ""});
   mirtilcli::ScriptRunner runner(session, "fuzz.script");
   try {

@@ -10,7 +10,6 @@
 #include "hostcore/Invariants.h"
 #include "hostfiles/SvgDocument.h"
 #include "ModuleFuzzing.h"
-#include "hostposix/DlopenModuleLoader.h"
 #include "hostvalidate/Trial.h"
 
 namespace {
@@ -23,13 +22,12 @@ void expectSound(hostcore::Document& document, const char* when) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  keepModuleMapped();
+  moduleLoader();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  hostposix::DlopenModuleLoader loader;
-  hostvalidate::Trial trial({loader, MIRTIL_MODULE_PATH});
+  hostvalidate::Trial trial({moduleLoader(), MIRTIL_MODULE_PATH});
   if (trial.startupAnswer() != kNoErr) fail("start-up failed");
   hostcore::HostCore& core = trial.host().core();
   const std::string text(reinterpret_cast<const char*>(data), size);

@@ -112,67 +112,10 @@ const std::map<std::string, Command>& Commands() {
   return commands;
 }
 
-struct Arguments {
-  std::string command;
-  std::vector<std::string> positional;
-  std::map<std::string, std::string> options;
-  bool help = false;
-
-  bool has(const std::string& name) const { return options.count(name) != 0; }
-  std::string option(const std::string& name, const std::string& fallback = "") const {
-    const auto found = options.find(name);
-    return found == options.end() ? fallback : found->second;
-  }
-};
-
 UsageError Bad(const Arguments& args, const std::string& message) {
   return UsageError(std::string(kProgramName) + " " + args.command + ": " + message);
 }
 
-// The command, its words and its --name value (or --name=value) options.
-Arguments ReadArguments(const std::vector<std::string>& words) {
-  Arguments args;
-  if (words.empty()) throw UsageError(std::string(kProgramName) + ": no command given\n" + kUsage);
-  args.command = words[0];
-  const auto command = Commands().find(args.command);
-  if (command == Commands().end()) {
-    throw UsageError(std::string(kProgramName) + ": unknown command '" + args.command + "'\n" + kUsage);
-  }
-  for (std::size_t i = 1; i < words.size(); ++i) {
-    if (words[i] == "--help" || words[i] == "-h") args.help = true;
-  }
-  if (args.help) return args;
-  for (std::size_t i = 1; i < words.size(); ++i) {
-    const std::string& word = words[i];
-    if (word.size() < 2 || word.compare(0, 2, "--") != 0) {
-      args.positional.push_back(word);
-      continue;
-    }
-    std::string name = word.substr(2);
-    std::string value;
-    const std::size_t equals = name.find('=');
-    if (equals != std::string::npos) {
-      value = name.substr(equals + 1);
-      name.resize(equals);
-    } else if (name == "large") {
-      value = "yes";  // a switch
-    } else {
-      if (i + 1 >= words.size()) throw Bad(args, "option --" + name + " needs a value");
-      value = words[++i];
-    }
-    const bool common = name == "plugin" || name == "prefs";
-    if (!common && command->second.options.count(name) == 0) {
-      throw Bad(args, "unknown option --" + name + "\n" + command->second.help);
-    }
-    if (args.has(name)) throw Bad(args, "option --" + name + " given twice");
-    args.options[name] = value;
-  }
-  if (args.positional.size() != command->second.files) {
-    throw Bad(args, "takes " + std::to_string(command->second.files) + " file name(s), got " +
-                        std::to_string(args.positional.size()) + "\n" + command->second.help);
-  }
-  return args;
-}
 
 // "X,Y,..." with exactly `count` numbers.
 std::vector<double> Numbers(const Arguments& args, const std::string& option, std::size_t count) {
@@ -457,6 +400,50 @@ void Execute(const Arguments& args, Machine& machine, const ProgramDefaults& def
 
 }  // namespace
 
+Arguments readArguments(const std::vector<std::string>& words) {
+  Arguments args;
+  if (words.empty()) throw UsageError(std::string(kProgramName) + ": no command given\n" + kUsage);
+  args.command = words[0];
+  const auto command = Commands().find(args.command);
+  if (command == Commands().end()) {
+    throw UsageError(std::string(kProgramName) + ": unknown command '" + args.command + "'\n" + kUsage);
+  }
+  for (std::size_t i = 1; i < words.size(); ++i) {
+    if (words[i] == "--help" || words[i] == "-h") args.help = true;
+  }
+  if (args.help) return args;
+  for (std::size_t i = 1; i < words.size(); ++i) {
+    const std::string& word = words[i];
+    if (word.size() < 2 || word.compare(0, 2, "--") != 0) {
+      args.positional.push_back(word);
+      continue;
+    }
+    std::string name = word.substr(2);
+    std::string value;
+    const std::size_t equals = name.find('=');
+    if (equals != std::string::npos) {
+      value = name.substr(equals + 1);
+      name.resize(equals);
+    } else if (name == "large") {
+      value = "yes";  // a switch
+    } else {
+      if (i + 1 >= words.size()) throw Bad(args, "option --" + name + " needs a value");
+      value = words[++i];
+    }
+    const bool common = name == "plugin" || name == "prefs";
+    if (!common && command->second.options.count(name) == 0) {
+      throw Bad(args, "unknown option --" + name + "\n" + command->second.help);
+    }
+    if (args.has(name)) throw Bad(args, "option --" + name + " given twice");
+    args.options[name] = value;
+  }
+  if (args.positional.size() != command->second.files) {
+    throw Bad(args, "takes " + std::to_string(command->second.files) + " file name(s), got " +
+                        std::to_string(args.positional.size()) + "\n" + command->second.help);
+  }
+  return args;
+}
+
 std::string configPreferencesPath(const std::string& xdgConfigHome, const std::string& home) {
   std::string folder;
   if (!xdgConfigHome.empty()) {
@@ -476,7 +463,7 @@ int runProgram(const std::vector<std::string>& words, Machine& machine, const Pr
     return 0;
   }
   try {
-    Execute(ReadArguments(words), machine, defaults);
+    Execute(readArguments(words), machine, defaults);
     return 0;
   } catch (const UsageError& error) {
     machine.err << error.what() << "\n";
