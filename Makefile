@@ -9,7 +9,7 @@ ifeq ($(CI),true)
 CMAKE_FLAGS += -DMIRTIL_WERROR=ON
 endif
 
-.PHONY: deps configure build test windows test-sanitize fuzz-smoke fuzz demo bench bench-peer web mutants clean
+.PHONY: deps configure build test windows test-sanitize fuzz-smoke fuzz fuzz-campaign demo bench bench-peer web mutants clean
 
 deps:
 	@bash scripts/install-deps.sh
@@ -70,6 +70,21 @@ fuzz-smoke fuzz: deps
 	$(FUZZ_CONFIGURE) -DMIRTIL_FUZZ_SECONDS=$(if $(filter fuzz-smoke,$@),0,$(FUZZ_SECONDS))
 	$(SANITIZER_ENV) cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzzers
 	$(SANITIZER_ENV) ctest --test-dir $(FUZZ_DIR) -L fuzz --output-on-failure -j $(JOBS)
+
+# A campaign: each fuzz target until FUZZ_CAMPAIGN_RUNS executions or
+# FUZZ_CAMPAIGN_SECONDS, JOBS at a time, growing a corpus of its own in
+# $(FUZZ_DIR)/fuzz/campaign/<target> that the next campaign starts from;
+# finds go to $(FUZZ_DIR)/fuzz/campaign/finds/<target>/. Writes the table of
+# executions, exec/s, coverage and finds to fuzz/CAMPAIGN.md.
+# FUZZ_CAMPAIGN_TARGETS=a,b runs only those.
+FUZZ_CAMPAIGN_RUNS ?= 1000000
+FUZZ_CAMPAIGN_SECONDS ?= 600
+FUZZ_CAMPAIGN_TARGETS ?=
+fuzz-campaign: deps
+	$(FUZZ_CONFIGURE) -DMIRTIL_FUZZ_SECONDS=0
+	$(SANITIZER_ENV) cmake --build $(FUZZ_DIR) -j $(JOBS) --target fuzzers
+	$(SANITIZER_ENV) python3 fuzz/campaign.py --build $(FUZZ_DIR) --runs $(FUZZ_CAMPAIGN_RUNS) \
+		--seconds $(FUZZ_CAMPAIGN_SECONDS) --jobs $(JOBS) --targets "$(FUZZ_CAMPAIGN_TARGETS)" --out fuzz/CAMPAIGN.md
 
 # The main job on the built-in sample: out/demo.svg, out/demo.png and the
 # animation out/demo-anim.svg.

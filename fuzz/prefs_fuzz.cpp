@@ -21,7 +21,7 @@ namespace {
 // The one file there is, whatever its name.
 class OneFile : public hostapp::TextFiles {
  public:
-  explicit OneFile(std::string text) : text(std::move(text)) {}
+  explicit OneFile(std::string contents) : text(std::move(contents)) {}
   bool read(const std::string&, std::string& contents) override {
     contents = text;
     return true;
