@@ -56,18 +56,26 @@ AIErr MirtilPlugin::TrackToolCursor(AIToolMessage* message) {
   return kNoErr;
 }
 
+// A question to the host that fails is answered as the failure; taken for
+// its answer, it would tell the user of a refusal that was never made.
 AIErr MirtilPlugin::ToolMouseDown(AIToolMessage* message) {
-  if (!CurrentLayerUsable()) {
-    toolMode = kToolModeNone;
+  toolMode = kToolModeNone;
+  AIBoolean visible = false;
+  AIBoolean editable = false;
+  CHECK_CALL(ReadCurrentLayerState(&visible, &editable));
+  if (!visible || !editable) {
     Alert("Current layer either locked or hidden");
     return kNoErr;
   }
-  toolMode = kToolModeNone;
-  if (NothingSelected()) {
+  const int selected = GetSelectedArtOfType(kAnyArt, nullptr);
+  if (selected < 0) return kCantErr;
+  if (selected == 0) {
     toolMode = kToolModeCreate;
   } else {
     const int count = MirtilArtList(GetSelectedMirtils).Count();
-    if (count < 1) {
+    if (count < 0) {
+      return kCantErr;
+    } else if (count == 0) {
       Alert("Non-mirrortile object selected");
     } else if (count > 1) {
       Alert("Too many mirrortile objects selected");

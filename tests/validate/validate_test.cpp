@@ -50,12 +50,44 @@ TEST_F(ValidatorTest, RandomSequencesSurvive) {
   EXPECT_NE(report.figure.find("20 sequences of 200 interactions from seed 1"), std::string::npos);
 }
 
+// Every host call and every block allocation of every scenario failing in
+// turn; a failure the plug-in drops is named in the notes.
 TEST_F(ValidatorTest, FaultSweepOfEveryScenario) {
   const CheckReport report = checkFaultSweep(module);
   expectPassed(report);
   EXPECT_NE(report.figure.find("over " + std::to_string(sweepScenarioNames().size()) + " scenarios"),
             std::string::npos)
       << report.figure;
+  EXPECT_EQ(report.figure.find(" 0 block allocation points"), std::string::npos) << report.figure;
+  EXPECT_NE(report.figure.find(" block allocation points (0 with an alert, 0 dropped silently"), std::string::npos)
+      << report.figure;
+  const auto noted = [&](const std::string& text) {
+    return std::any_of(report.notes.begin(), report.notes.end(),
+                       [&](const std::string& note) { return note.find(text) != std::string::npos; });
+  };
+  EXPECT_TRUE(noted("a failed AI Undo Suite/UndoChanges dropped silently at ")) << report.figure;
+}
+
+// An alert a failure brings must be one the plug-in shows for failures,
+// unless the profile says the plug-in takes that call's failure for an
+// answer; then the alert is listed instead.
+TEST_F(ValidatorTest, AnAlertForAFailureIsCheckedAgainstTheProfile) {
+  const CheckReport listed = checkFaultSweep(module, {"re-align"});
+  expectPassed(listed);
+  ASSERT_FALSE(listed.notes.empty());
+  EXPECT_TRUE(std::any_of(listed.notes.begin(), listed.notes.end(), [](const std::string& note) {
+    return note.find("AI Art Suite/GetArtType taken for an answer: \"Non-mirrortile object selected\"") !=
+           std::string::npos;
+  })) << listed.figure;
+
+  PluginProfile strict = mirrortileProfile();
+  strict.takenAsAnswers.clear();
+  const ModuleSource strictModule{loader, MIRTIL_MODULE_PATH, strict};
+  const CheckReport refused = checkFaultSweep(strictModule, {"re-align"});
+  ASSERT_FALSE(refused.passed());
+  EXPECT_NE(refused.failures[0].find("showed \"Non-mirrortile object selected\" for a failed "), std::string::npos)
+      << refused.failures[0];
+  EXPECT_NE(refused.failures[0].find("which is not one of the plug-in's failure alerts"), std::string::npos);
 }
 
 TEST_F(ValidatorTest, EachMissingSuiteFailsTheStartUp) {

@@ -121,7 +121,7 @@ void unlockedCycle(const ModuleSource& module, int& messages, const Failure& fai
 }  // namespace
 
 CheckReport checkCycles(const ModuleSource& module, int cycles) {
-  CheckReport report{"load and unload cycles", "", {}};
+  CheckReport report{"load and unload cycles", "", {}, {}};
   std::string firstRegistrations;
   int messages = 0;
   for (int cycle = 1; cycle <= cycles; ++cycle) {
@@ -139,7 +139,7 @@ CheckReport checkCycles(const ModuleSource& module, int cycles) {
 }
 
 CheckReport checkMissingSuites(const ModuleSource& module) {
-  CheckReport report{"missing suites", "", {}};
+  CheckReport report{"missing suites", "", {}, {}};
   std::vector<std::string> acquired;
   {
     Trial trial(module);

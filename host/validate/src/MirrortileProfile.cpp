@@ -123,6 +123,15 @@ const PluginProfile& mirrortileProfile() {
     // formatted, 'CANT' and '!IMP' for what the failed call left undone,
     // 'STOP' for a dialog that could not be shown.
     p.ownCodes = {kOutOfMemoryErr, kBadParameterErr, kCantErr, kNoArtInRegionErr, kUserCancelledErr};
+    // A suite the start-up could not acquire; every other failure is
+    // answered with a code or logged.
+    p.failureAlerts = {R"(Error: -?[0-9]+, suite: .+, version: [0-9]+!)"};
+    // Answers without a code: the dictionary's keys, the real-math
+    // questions. Read as "not that kind of art": the art type and the
+    // plug-in art's name, so a capture or a selection leaves the art out.
+    p.takenAsAnswers = {"AI Dictionary Suite/Key",           "AI Dictionary Suite/IsKnown",
+                        "AI Real Math Suite/AIRealRectOverlap", "AI Real Math Suite/AIRealPointClose",
+                        "AI Art Suite/GetArtType",            "AI Plugin Group Suite/GetPluginArtName"};
     p.scenarios = scenarios();
     return p;
   }();

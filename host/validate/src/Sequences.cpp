@@ -46,14 +46,14 @@ std::size_t runSequence(const ModuleSource& module, uint64_t seed, int interacti
 }  // namespace
 
 CheckReport checkSequence(const ModuleSource& module, uint64_t seed, int interactions) {
-  CheckReport report{"random interactions", "", {}};
+  CheckReport report{"random interactions", "", {}, {}};
   const std::size_t messages = runSequence(module, seed, interactions, report);
   report.figure = "seed " + std::to_string(seed) + ": " + std::to_string(messages) + " messages survived";
   return report;
 }
 
 CheckReport checkRandomSequences(const ModuleSource& module, uint64_t seed, int sequences, int interactions) {
-  CheckReport report{"random interactions", "", {}};
+  CheckReport report{"random interactions", "", {}, {}};
   std::size_t messages = 0;
   for (int i = 0; i < sequences; ++i) {
     messages += runSequence(module, seed + static_cast<uint64_t>(i), interactions, report);

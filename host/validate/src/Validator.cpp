@@ -44,6 +44,7 @@ bool validate(const ModuleSource& module, uint64_t seed, const ValidationSize& s
     const CheckReport report = check.run(module, seed, size);
     out << (report.passed() ? "PASS " : "FAIL ") << check.id << " (" << report.name << "): " << report.figure
         << "\n";
+    for (const std::string& note : report.notes) out << "  " << note << "\n";
     for (const std::string& failure : report.failures) out << "  " << failure << "\n";
     out.flush();
     passed = passed && report.passed();

@@ -2,7 +2,7 @@
 // out of the checks themselves: its preference for the kind of object a
 // drag makes, its options dialog, the dictionary entries that must stay
 // finite, the codes it answers of its own accord when a host call fails,
-// and the scenarios the fault sweep runs. mirrortileProfile() describes
+// the alerts it shows for a failure, and the scenarios the fault sweep runs. mirrortileProfile() describes
 // this project's plug-in; another plug-in brings a profile of its own.
 #pragma once
 
@@ -42,6 +42,16 @@ struct PluginProfile {
   std::vector<std::string> finiteRealKeys;
   // Codes the plug-in answers in place of a host call's failure.
   std::vector<AIErr> ownCodes;
+  // The alerts (regular expressions over the whole text) the plug-in shows
+  // when a host call fails; any other alert a failure brings is a fault,
+  // unless the call is one of takenAsAnswers.
+  std::vector<std::string> failureAlerts;
+  // Host calls ("Suite/Function") whose failure the plug-in takes for an
+  // answer: those that answer a value rather than a code, so that a failure
+  // cannot be told from a real answer, and those its handling reads as "no
+  // such art". What it then does, an alert included, is its answer to what
+  // it was told; the sweep lists such points rather than failing them.
+  std::vector<std::string> takenAsAnswers;
   std::vector<Scenario> scenarios;
 };
 
