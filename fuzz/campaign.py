@@ -76,32 +76,54 @@ def run_target(build, name, runs, seconds, log):
             "corpus": len(os.listdir(grown))}
 
 
+def kept_rows(out, names):
+    """The rows of an earlier table for targets not run this time."""
+    if not os.path.exists(out):
+        return []
+    rows = []
+    with open(out) as f:
+        for line in f:
+            cells = [cell.strip() for cell in line.strip().strip("|").split("|")]
+            if line.startswith("| ") and cells[0] not in names and cells[0] not in ("target", "---"):
+                rows.append(line.rstrip("\n"))
+    return rows
+
+
 def write_table(results, args, wall, out):
-    lines = [
+    header = [
         "# Fuzzing campaign",
         "",
-        f"Written by `make fuzz-campaign` (`fuzz/campaign.py`) on {datetime.date.today().isoformat()}: each target "
-        f"until {args.runs:,} executions or {args.seconds} s, {args.jobs} at a time, {wall / 60:.0f} minutes in all, "
-        "on a two-core machine shared with other work. Each starts from the corpus the last campaign grew "
-        "(`build-fuzz/fuzz/campaign/<target>`), the seed corpus and the regressions; finds are kept in "
-        "`build-fuzz/fuzz/campaign/finds/<target>/`.",
+        "Written by `make fuzz-campaign` (`fuzz/campaign.py`): each target until "
+        f"{args.runs:,} executions or its time, {args.jobs} at a time, on a two-core machine shared with "
+        "other work, under AddressSanitizer and UndefinedBehaviorSanitizer. Each starts from the corpus the "
+        "last campaign grew (`build-fuzz/fuzz/campaign/<target>`), the seed corpus and the regressions; "
+        "finds are kept in `build-fuzz/fuzz/campaign/finds/<target>/`. The last run "
+        f"({datetime.date.today().isoformat()}, {', '.join(r['name'] for r in results)}) took "
+        f"{wall / 60:.0f} minutes.",
         "",
-        "| target | executions | exec/s | cov | ft | corpus | finds |",
-        "|---|---:|---:|---:|---:|---:|---|",
+        "| target | executions | seconds | exec/s | cov | ft | corpus | finds |",
+        "|---|---:|---:|---:|---:|---:|---:|---|",
     ]
+    rows = kept_rows(out, {r["name"] for r in results})
     for r in results:
         rate = r["executed"] / r["seconds"] if r["seconds"] > 0 else 0
         finds = ", ".join(r["finds"]) if r["finds"] else "none"
-        lines.append(f"| {r['name']} | {r['executed']:,} | {rate:,.0f} | {r['cov']} | {r['ft']} | {r['corpus']} | "
-                     f"{finds} |")
-    short = [r for r in results if r["executed"] < args.runs and not r["finds"]]
+        rows.append(f"| {r['name']} | {r['executed']:,} | {r['seconds']:.0f} | {rate:,.0f} | {r['cov']} | {r['ft']} | "
+                    f"{r['corpus']} | {finds} |")
+    rows.sort()
+    lines = header + rows
+    short = []  # (name, executions, seconds) of every row short of the runs, without finds
+    for row in rows:
+        name, executed, seconds, _, _, _, _, finds = [cell.strip() for cell in row.strip().strip("|").split("|")]
+        if int(executed.replace(",", "")) < args.runs and finds == "none":
+            short.append((name, int(executed.replace(",", "")), float(seconds)))
     if short:
-        lines += ["", f"Short of {args.runs:,} executions in the time: " + ", ".join(r["name"] for r in short) +
-                  ". The full run, with time enough for each:", "", "```sh"]
-        for r in short:
-            rate = r["executed"] / r["seconds"] if r["seconds"] > 0 and r["executed"] else 1
-            needed = int(args.runs / rate * 1.1) + 1
-            lines.append(f"make fuzz-campaign FUZZ_CAMPAIGN_TARGETS={r['name']} FUZZ_CAMPAIGN_SECONDS={needed}")
+        lines += ["", f"Short of {args.runs:,} executions in the time: " + ", ".join(name for name, _, _ in short) +
+                  ". The full run, with time enough for each at the rate reached:", "", "```sh"]
+        for name, executed, seconds in short:
+            rate = executed / seconds if seconds > 0 and executed else 1
+            lines.append(f"make fuzz-campaign FUZZ_CAMPAIGN_TARGETS={name} "
+                         f"FUZZ_CAMPAIGN_SECONDS={int(args.runs / rate * 1.1) + 1}")
         lines.append("```")
     with open(out, "w") as f:
         f.write("\n".join(lines) + "\n")

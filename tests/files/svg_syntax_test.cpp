@@ -70,6 +70,14 @@ TEST(PathData, ArcsFollowTheEllipseThroughQuarterPieces) {
   // Flags may run into the next number.
   const auto packed = parsePathData("M0 0a10 10 0 0120 0");
   expectPoint(packed.at(0).anchors.back().p, 20, 0);
+  // A radius or angle that is not a number draws the straight line, as radius 0 does.
+  for (const char* data : {"M0 0 A nan 10 0 0 1 20 0", "M0 0 A10 10 inf 0 1 20 0"}) {
+    const auto line = parsePathData(data);
+    ASSERT_EQ(line.at(0).anchors.size(), 2u) << data;
+    expectPoint(line[0].anchors[0].out, 0, 0);
+    expectPoint(line[0].anchors[1].in, 20, 0);
+    expectPoint(line[0].anchors[1].p, 20, 0);
+  }
 }
 
 TEST(PathData, AnErrorKeepsWhatCameBefore) {

@@ -189,6 +189,12 @@ void arcTo(PathBuilder& path, double rx, double ry, double rotationDeg, bool lar
   };
   const double theta1 = angle(1, 0, (x1 - cx1) / rx, (y1 - cy1) / ry);
   double delta = angle((x1 - cx1) / rx, (y1 - cy1) / ry, (-x1 - cx1) / rx, (-y1 - cy1) / ry);
+  // A radius or angle that is not a number leaves no ellipse to follow:
+  // the straight line, as for radius 0.
+  if (!std::isfinite(theta1) || !std::isfinite(delta)) {
+    path.lineTo(to);
+    return;
+  }
   if (!sweep && delta > 0) delta -= 2 * kPi;
   if (sweep && delta < 0) delta += 2 * kPi;
   const int pieces = std::max(1, int(std::ceil(std::fabs(delta) / (kPi / 2) - 1e-9)));
