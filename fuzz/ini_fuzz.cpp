@@ -94,8 +94,7 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  if (ftruncate(fileDescriptor, 0) != 0 ||
-      pwrite(fileDescriptor, data, size, 0) != static_cast<ssize_t>(size)) {
+  if (ftruncate(fileDescriptor, 0) != 0 || pwrite(fileDescriptor, data, size, 0) != static_cast<ssize_t>(size)) {
     std::perror("the memory file");
     std::abort();
   }

@@ -7,9 +7,9 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "ModuleFuzzing.h"
 #include "hostcore/Invariants.h"
 #include "hostfiles/SvgDocument.h"
-#include "ModuleFuzzing.h"
 #include "hostvalidate/Trial.h"
 
 namespace {

@@ -55,8 +55,7 @@ TEST_F(ValidatorTest, RandomSequencesSurvive) {
 TEST_F(ValidatorTest, FaultSweepOfEveryScenario) {
   const CheckReport report = checkFaultSweep(module);
   expectPassed(report);
-  EXPECT_NE(report.figure.find("over " + std::to_string(sweepScenarioNames().size()) + " scenarios"),
-            std::string::npos)
+  EXPECT_NE(report.figure.find("over " + std::to_string(sweepScenarioNames().size()) + " scenarios"), std::string::npos)
       << report.figure;
   EXPECT_EQ(report.figure.find(" 0 block allocation points"), std::string::npos) << report.figure;
   EXPECT_NE(report.figure.find(" block allocation points (0 with an alert, 0 dropped silently"), std::string::npos)

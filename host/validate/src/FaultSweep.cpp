@@ -21,9 +21,8 @@ namespace hostvalidate {
 namespace {
 
 bool selected(const std::vector<std::string>& only, const std::string& name) {
-  return only.empty() || std::any_of(only.begin(), only.end(), [&](const std::string& part) {
-           return name.find(part) != std::string::npos;
-         });
+  return only.empty() || std::any_of(only.begin(), only.end(),
+                                     [&](const std::string& part) { return name.find(part) != std::string::npos; });
 }
 
 // What fails at the k-th point of a sweep, and the code the plug-in sees.
@@ -34,7 +33,8 @@ struct FaultKind {
 };
 
 const FaultKind kFaultKinds[] = {
-    {"host call", kInjectedErr, [](hostcore::FaultInjector& faults, uint64_t k) { faults.failHostCall(k, kInjectedErr); }},
+    {"host call", kInjectedErr,
+     [](hostcore::FaultInjector& faults, uint64_t k) { faults.failHostCall(k, kInjectedErr); }},
     {"block allocation", kHostOutOfMemoryErr,
      [](hostcore::FaultInjector& faults, uint64_t k) { faults.failBlockAllocation(k); }},
 };
@@ -159,8 +159,8 @@ bool sweepPoint(const ModuleSource& module, const Scenario& scenario, const Faul
   const std::vector<std::string> shown(trial.host().alerts().begin() + static_cast<std::ptrdiff_t>(alertsBefore),
                                        trial.host().alerts().end());
   const std::vector<std::string> alerts = alertsForTheFault(shown, reference.alerts);
-  const auto faulted = std::find_if(log.messages().begin(), log.messages().end(),
-                                    [](const MessageRecord& m) { return m.faulted; });
+  const auto faulted =
+      std::find_if(log.messages().begin(), log.messages().end(), [](const MessageRecord& m) { return m.faulted; });
   if (faulted == log.messages().end()) {
     fail("the fault fired outside any message");
   } else {

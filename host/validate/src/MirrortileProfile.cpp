@@ -129,9 +129,12 @@ const PluginProfile& mirrortileProfile() {
     // Answers without a code: the dictionary's keys, the real-math
     // questions. Read as "not that kind of art": the art type and the
     // plug-in art's name, so a capture or a selection leaves the art out.
-    p.takenAsAnswers = {"AI Dictionary Suite/Key",           "AI Dictionary Suite/IsKnown",
-                        "AI Real Math Suite/AIRealRectOverlap", "AI Real Math Suite/AIRealPointClose",
-                        "AI Art Suite/GetArtType",            "AI Plugin Group Suite/GetPluginArtName"};
+    p.takenAsAnswers = {"AI Dictionary Suite/Key",
+                        "AI Dictionary Suite/IsKnown",
+                        "AI Real Math Suite/AIRealRectOverlap",
+                        "AI Real Math Suite/AIRealPointClose",
+                        "AI Art Suite/GetArtType",
+                        "AI Plugin Group Suite/GetPluginArtName"};
     p.scenarios = scenarios();
     return p;
   }();

@@ -20,9 +20,9 @@ namespace hostvalidate {
 
 struct CheckReport {
   std::string name;
-  std::string figure;                  // what was tried, in numbers
-  std::vector<std::string> failures;   // empty when the check passed
-  std::vector<std::string> notes;      // what a passing check still shows, one line each
+  std::string figure;                 // what was tried, in numbers
+  std::vector<std::string> failures;  // empty when the check passed
+  std::vector<std::string> notes;     // what a passing check still shows, one line each
   bool passed() const { return failures.empty(); }
 };
 
