@@ -162,7 +162,7 @@ class Writer {
  public:
   // With an overlap, the seam-free copy: plug-in objects are written as
   // their result alone with mirror-tile cells widened by the overlap, and
-  // clipping groups are drawn whole before they are clipped.
+  // clipping groups are written as masks, applied to the group drawn whole.
   Writer(hostcore::HostCore& core, std::optional<double> seamOverlap, const TextSink& sink)
       : core_(core), document_(core.document()), seamOverlap_(seamOverlap), sink_(sink) {}
 
