@@ -50,6 +50,10 @@ class ModuleLoadedOnce : public hostapp::ModuleLoader {
 // The module's loader, which loads it on the first call: each target's
 // LLVMFuzzerInitialize calls it.
 inline hostapp::ModuleLoader& moduleLoader() {
+  // The plug-in stamps every log line with the local time; with a fixed
+  // zone the C library reads none from disk for it.
+  static const bool fixedZone = setenv("TZ", "UTC", 1) == 0;
+  (void)fixedZone;
   static hostposix::DlopenModuleLoader dlopenLoader;
   static ModuleLoadedOnce once(dlopenLoader);
   return once;

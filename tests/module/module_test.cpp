@@ -205,9 +205,8 @@ TEST_F(ModuleTest, FailedAcquisitionAlertsAndReleasesExactlyWhatWasAcquired) {
   EXPECT_EQ(host->alerts()[0], "Error: " + std::to_string(kSomeFault) + ", suite: AI Art Suite, version: 10!");
   EXPECT_EQ(host->suitesHeld(), 0);
   // The framework's five, dialog, icon and blocks came before the art suite.
-  EXPECT_EQ(std::count_if(host->suiteLog().begin(), host->suiteLog().end(),
-                          [](const std::string& e) { return e[0] == '+'; }),
-            8);
+  const std::vector<std::string> log = host->suiteLog();
+  EXPECT_EQ(std::count_if(log.begin(), log.end(), [](const std::string& e) { return e[0] == '+'; }), 8);
   ExpectReleasedAsAcquired();
   EXPECT_TRUE(host->menuItems().empty());
 }

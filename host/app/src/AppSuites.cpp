@@ -39,18 +39,20 @@ struct SuiteFunctions {
     HostApplication& h = host();
     const AIErr result = h.core_.acquireSuite(name, version, suite);
     if (result != kNoErr) return result;
-    h.suiteHolds_[name] += 1;
-    h.suiteLog_.push_back(std::string("+") + name);
+    const size_t place = h.core_.suites().place(name, version);
+    if (place >= h.suiteHolds_.size()) h.suiteHolds_.resize(place + 1, 0);
+    h.suiteHolds_[place] += 1;
+    h.suiteLog_.push_back({true, place});
     return kNoErr;
   }
   static AIErr ReleaseSuite(const char* name, int32_t version) {
     HostApplication& h = host();
     if (!name) return kHostBadParameterErr;
-    if (!h.core_.suites().find(name, version)) return kHostSuiteNotFoundErr;
-    int32_t& holds = h.suiteHolds_[name];
-    if (holds <= 0) return kHostSuiteBusyErr;
-    holds -= 1;
-    h.suiteLog_.push_back(std::string("-") + name);
+    const size_t place = h.core_.suites().place(name, version);
+    if (place == hostcore::SuiteRegistry::kNotFound) return kHostSuiteNotFoundErr;
+    if (place >= h.suiteHolds_.size() || h.suiteHolds_[place] <= 0) return kHostSuiteBusyErr;
+    h.suiteHolds_[place] -= 1;
+    h.suiteLog_.push_back({false, place});
     return kNoErr;
   }
   static AIBoolean IsEqual(const char* token1, const char* token2) {

@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <numeric>
 #include <stdexcept>
 
 #include "AppSuites.h"
@@ -35,14 +36,22 @@ HostApplication& HostApplication::active() {
 }
 
 int32_t HostApplication::suiteHoldCount(const std::string& name) const {
-  const auto found = suiteHolds_.find(name);
-  return found == suiteHolds_.end() ? 0 : found->second;
+  int32_t held = 0;
+  for (size_t place = 0; place < suiteHolds_.size(); ++place) {
+    if (core_.suites().nameAt(place) == name) held += suiteHolds_[place];
+  }
+  return held;
 }
 
-int32_t HostApplication::suitesHeld() const {
-  int32_t held = 0;
-  for (const auto& entry : suiteHolds_) held += entry.second;
-  return held;
+int32_t HostApplication::suitesHeld() const { return std::accumulate(suiteHolds_.begin(), suiteHolds_.end(), 0); }
+
+std::vector<std::string> HostApplication::suiteLog() const {
+  std::vector<std::string> log;
+  log.reserve(suiteLog_.size());
+  for (const SuiteLogEntry& entry : suiteLog_) {
+    log.push_back((entry.acquired ? "+" : "-") + core_.suites().nameAt(entry.place));
+  }
+  return log;
 }
 
 const SPBasicSuite* HostApplication::basicSuite() const { return &basicSuiteTable(); }

@@ -67,7 +67,7 @@ class HostApplication {
   // Acquisitions of all suites not yet released.
   int32_t suitesHeld() const;
   // Every successful acquisition ("+name") and release ("-name"), in order.
-  const std::vector<std::string>& suiteLog() const { return suiteLog_; }
+  std::vector<std::string> suiteLog() const;
   // Blocks of the basic suite not yet freed.
   std::size_t liveBlocks() const { return liveBlocks_.size(); }
   const SPBasicSuite* basicSuite() const;
@@ -179,8 +179,13 @@ class HostApplication {
   bool updatingPluginArt_ = false;
   MessageWatcher* watcher_ = nullptr;
 
-  std::map<std::string, int32_t> suiteHolds_;
-  std::vector<std::string> suiteLog_;
+  // By the suite's place in the core's registry.
+  std::vector<int32_t> suiteHolds_;
+  struct SuiteLogEntry {
+    bool acquired;
+    size_t place;
+  };
+  std::vector<SuiteLogEntry> suiteLog_;
   std::set<void*> liveBlocks_;
 
   bool documentOpen_ = false;

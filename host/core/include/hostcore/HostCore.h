@@ -62,6 +62,7 @@ class HostCore {
 
   FaultInjector& faults() { return faults_; }
   SuiteRegistry& suites() { return suites_; }
+  const SuiteRegistry& suites() const { return suites_; }
   // The basic suite's acquisition: injected faults first, then the registry.
   AIErr acquireSuite(const char* name, int32_t version, const void** table);
 

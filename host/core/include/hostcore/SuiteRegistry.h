@@ -1,23 +1,38 @@
-// The suite tables the host hands out, by name and version.
+// The suite tables the host hands out, by name and version, each at a
+// place in the registry that does not change once given.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <map>
 #include <string>
-#include <utility>
+#include <vector>
 
 namespace hostcore {
 
 class SuiteRegistry {
  public:
+  static constexpr size_t kNotFound = static_cast<size_t>(-1);
+
   // False when a table of that name and version is already there.
   bool add(const char* name, int32_t version, const void* table);
+  // The table's place, or kNotFound when there is none.
+  size_t place(const char* name, int32_t version) const;
   // Null when there is none.
   const void* find(const char* name, int32_t version) const;
-  size_t size() const { return tables_.size(); }
+  const std::string& nameAt(size_t place) const { return entries_[place].name; }
+  size_t size() const { return entries_.size(); }
 
  private:
-  std::map<std::pair<std::string, int32_t>, const void*> tables_;
+  struct Entry {
+    size_t nameHash;
+    int32_t version;
+    std::string name;
+    const void* table;
+  };
+  // A few dozen suites, acquired and released by every plug-in at every
+  // start and stop: a hashed linear search allocates nothing and is quicker
+  // than a map keyed by strings.
+  std::vector<Entry> entries_;
 };
 
 }  // namespace hostcore
