@@ -1,7 +1,9 @@
 #include "hostcore/SuiteRegistry.h"
 
+#include <algorithm>
 #include <functional>
 #include <string_view>
+#include <tuple>
 
 namespace hostcore {
 
@@ -13,16 +15,21 @@ size_t hashOf(const char* name) { return std::hash<std::string_view>{}(name); }
 
 bool SuiteRegistry::add(const char* name, int32_t version, const void* table) {
   if (name == nullptr || table == nullptr || place(name, version) != kNotFound) return false;
-  entries_.push_back(Entry{hashOf(name), version, name, table});
+  const Key key{hashOf(name), version, entries_.size()};
+  const auto at = std::lower_bound(keys_.begin(), keys_.end(), key, [](const Key& a, const Key& b) {
+    return std::tie(a.nameHash, a.version) < std::tie(b.nameHash, b.version);
+  });
+  keys_.insert(at, key);
+  entries_.push_back(Entry{name, version, table});
   return true;
 }
 
 size_t SuiteRegistry::place(const char* name, int32_t version) const {
   if (name == nullptr) return kNotFound;
   const size_t hash = hashOf(name);
-  for (size_t at = 0; at < entries_.size(); ++at) {
-    const Entry& entry = entries_[at];
-    if (entry.nameHash == hash && entry.version == version && entry.name == name) return at;
+  auto at = std::lower_bound(keys_.begin(), keys_.end(), hash, [](const Key& key, size_t h) { return key.nameHash < h; });
+  for (; at != keys_.end() && at->nameHash == hash; ++at) {
+    if (at->version == version && entries_[at->place].name == name) return at->place;
   }
   return kNotFound;
 }

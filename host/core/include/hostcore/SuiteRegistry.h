@@ -24,15 +24,19 @@ class SuiteRegistry {
 
  private:
   struct Entry {
-    size_t nameHash;
-    int32_t version;
     std::string name;
+    int32_t version;
     const void* table;
   };
-  // A few dozen suites, acquired and released by every plug-in at every
-  // start and stop: a hashed linear search allocates nothing and is quicker
-  // than a map keyed by strings.
+  struct Key {
+    size_t nameHash;
+    int32_t version;
+    size_t place;
+  };
+  // A hundred suites, acquired and released by every plug-in at every start
+  // and stop: a search of keys sorted by the name's hash allocates nothing.
   std::vector<Entry> entries_;
+  std::vector<Key> keys_;
 };
 
 }  // namespace hostcore
