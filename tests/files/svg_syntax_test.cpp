@@ -182,6 +182,70 @@ TEST(RealText, DecimalsAreWholeTextsInRange) {
   }
 }
 
+// Decimals of every shape a file may hold, read as from_chars reads
+// them: the same double to the bit, and the same end.
+TEST(RealText, DecimalsReadAsFromCharsReadsThem) {
+  std::vector<std::string> texts = {"0",
+                                    "-0",
+                                    "0.",
+                                    ".5",
+                                    "-.5",
+                                    "1e",
+                                    "1e+",
+                                    "1e-3x",
+                                    "1E5",
+                                    "1em",
+                                    ".",
+                                    "-",
+                                    "e5",
+                                    "00012.500",
+                                    "1e22",
+                                    "1e23",
+                                    "1e-22",
+                                    "1e-23",
+                                    "123456789012345",
+                                    "1234567890123456",
+                                    "9007199254740993",
+                                    "0.000000000000000000000000001",
+                                    "123456789012345e-22",
+                                    "4.9e-324",
+                                    "1e-400",
+                                    "1e400",
+                                    "nan",
+                                    "-inf",
+                                    "12.5.5",
+                                    "3.4028235e38"};
+  std::mt19937_64 random(11);
+  const auto digits = [&](int count) {
+    std::string text;
+    for (int i = 0; i < count; ++i) text += char('0' + random() % 10);
+    return text;
+  };
+  for (int i = 0; i < 200000; ++i) {
+    std::string text = random() % 4 == 0 ? "-" : "";
+    text += digits(int(random() % 12));
+    if (random() % 3 != 0) text += "." + digits(int(random() % 12));
+    if (random() % 3 == 0) text += (random() % 2 ? "e" : "e-") + std::to_string(random() % 40);
+    texts.push_back(text);
+  }
+  for (const std::string& text : texts) {
+    const char* end = text.data() + text.size();
+    double expected = 0, read = 0;
+    const auto reference = std::from_chars(text.data(), end, expected);
+    const char* at = readDecimal(text.data(), end, read);
+    if (reference.ec != std::errc()) {
+      EXPECT_EQ(at, nullptr) << text;
+      continue;
+    }
+    ASSERT_EQ(at, reference.ptr) << text;
+    if (std::isnan(expected)) {
+      EXPECT_TRUE(std::isnan(read)) << text;
+    } else {
+      ASSERT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << text << ": " << read << " against " << expected;
+    }
+  }
+}
+
 }  // namespace
 
 TEST(Styles, SheetsKeepTheRulesOfSimpleSelectors) {

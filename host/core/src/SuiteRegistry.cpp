@@ -27,7 +27,8 @@ bool SuiteRegistry::add(const char* name, int32_t version, const void* table) {
 size_t SuiteRegistry::place(const char* name, int32_t version) const {
   if (name == nullptr) return kNotFound;
   const size_t hash = hashOf(name);
-  auto at = std::lower_bound(keys_.begin(), keys_.end(), hash, [](const Key& key, size_t h) { return key.nameHash < h; });
+  auto at =
+      std::lower_bound(keys_.begin(), keys_.end(), hash, [](const Key& key, size_t h) { return key.nameHash < h; });
   for (; at != keys_.end() && at->nameHash == hash; ++at) {
     if (at->version == version && entries_[at->place].name == name) return at->place;
   }

@@ -1,5 +1,7 @@
-// Numbers as the files write them: the shortest text that reads back to
-// the same float or double, and the checks that spare reading it back.
+// Numbers as the files hold them: decimals read the quick way where that
+// is exact, and the shortest text that reads back to the same float or
+// double, with the checks that spare reading it back.
+#include <cerrno>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -79,37 +81,112 @@ size_t toText(char (&buffer)[64], Real value) {
 #endif
 }
 
-// The double nearest to a decimal that toText wrote. With at most fifteen
-// digits and a power of ten up to 1e22 both are exact doubles, and one
-// multiplication or division rounds as reading the text would; other texts
-// are read.
-double readBack(std::string_view text) {
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Reads the digits at `p` into `value`; the end of them.
+const char* readDigits(const char* p, const char* end, uint64_t& value) {
+  for (; p < end && isDigit(*p); ++p) value = value * 10 + unsigned(*p - '0');
+  return p;
+}
+
+// A decimal whose digits make a whole number up to 2^53 and whose power
+// of ten is within 1e22: both are exact doubles, so one multiplication or
+// division rounds as a full reading would. Null when the text is not such
+// a number.
+const char* readShortDecimal(const char* at, const char* end, double& value) {
   static const double kPowers[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
                                    1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-  const bool negative = !text.empty() && text[0] == '-';
+  const bool negative = at < end && *at == '-';
+  const char* start = at + (negative ? 1 : 0);
   uint64_t digits = 0;
-  int count = 0, exponent = 0;
-  bool fraction = false;
-  size_t at = negative ? 1 : 0;
-  for (; at < text.size() && text[at] != 'e'; ++at) {
-    if (text[at] == '.') {
-      fraction = true;
-      continue;
+  const char* p = readDigits(start, end, digits);
+  long count = p - start;
+  long exponent = 0;
+  if (p < end && *p == '.') {
+    const char* fraction = p + 1;
+    p = readDigits(fraction, end, digits);
+    exponent = -(p - fraction);
+    count += p - fraction;
+  }
+  // Past nineteen digits the whole number may not fit in 64 bits.
+  if (count == 0 || count > 19 || digits > (uint64_t(1) << 53)) return nullptr;
+  // An exponent without digits ("1em") is not part of the number.
+  if (p < end && (*p == 'e' || *p == 'E')) {
+    const char* q = p + 1;
+    const bool below = q < end && *q == '-';
+    if (q < end && (*q == '-' || *q == '+')) ++q;
+    uint64_t power = 0;
+    const char* powerEnd = readDigits(q, end, power);
+    if (powerEnd > q) {
+      if (powerEnd - q > 3) return nullptr;
+      exponent += below ? -long(power) : long(power);
+      p = powerEnd;
     }
-    digits = digits * 10 + uint64_t(text[at] - '0');
-    ++count;
-    if (fraction) --exponent;
   }
-  if (at + 1 < text.size()) {
-    const bool below = text[at + 1] == '-';
-    int power = 0;
-    for (at += 2; at < text.size(); ++at) power = power * 10 + (text[at] - '0');
-    exponent += below ? -power : power;
-  }
-  if (count > 15 || exponent < -22 || exponent > 22) return parseDecimal(text).value_or(std::nan(""));
+  if (exponent < -22 || exponent > 22) return nullptr;
   const double magnitude = exponent < 0 ? double(digits) / kPowers[-exponent] : double(digits) * kPowers[exponent];
-  return negative ? -magnitude : magnitude;
+  value = negative ? -magnitude : magnitude;
+  return p;
 }
+
+#if !defined(__cpp_lib_to_chars)
+// from_chars's grammar for a standard library without floating-point
+// from_chars (the browser build's): an optional '-', then digits with an
+// optional point and exponent, or a word strtod reads ("nan", "inf"), in
+// the only locale there is, "C".
+const char* readWithStrtod(const char* at, const char* end, double& value) {
+  const char* body = at < end && *at == '-' ? at + 1 : at;
+  const char* stop = body;
+  const bool word = body < end && (*body == 'n' || *body == 'N' || *body == 'i' || *body == 'I');
+  if (word) {
+    stop = end;
+  } else {
+    while (stop < end && isDigit(*stop)) ++stop;
+    const bool whole = stop > body;
+    if (stop < end && *stop == '.') ++stop;
+    const char* fraction = stop;
+    while (stop < end && isDigit(*stop)) ++stop;
+    if (!whole && stop == fraction) return nullptr;
+    if (stop < end && (*stop == 'e' || *stop == 'E')) {
+      const char* exponent = stop + 1;
+      if (exponent < end && (*exponent == '-' || *exponent == '+')) ++exponent;
+      const char* exponentEnd = exponent;
+      while (exponentEnd < end && isDigit(*exponentEnd)) ++exponentEnd;
+      if (exponentEnd > exponent) stop = exponentEnd;
+    }
+  }
+  const std::string copy(at, stop);
+  char* read = nullptr;
+  errno = 0;
+  value = std::strtod(copy.c_str(), &read);
+  if (errno == ERANGE || read == copy.c_str()) return nullptr;
+  return at + (read - copy.c_str());
+}
+#endif
+
+}  // namespace
+
+const char* readDecimal(const char* at, const char* end, double& value) {
+  if (const char* read = readShortDecimal(at, end, value)) return read;
+#if defined(__cpp_lib_to_chars)
+  const auto result = std::from_chars(at, end, value);
+  return result.ec == std::errc() ? result.ptr : nullptr;
+#else
+  return readWithStrtod(at, end, value);
+#endif
+}
+
+std::optional<double> parseDecimal(std::string_view text) {
+  double value = 0;
+  const char* end = text.data() + text.size();
+  if (readDecimal(text.data(), end, value) != end || text.empty()) return std::nullopt;
+  return value;
+}
+
+namespace {
+
+// The double nearest to a decimal that toText wrote.
+double readBack(std::string_view text) { return parseDecimal(text).value_or(std::nan("")); }
 
 }  // namespace
 

@@ -3,9 +3,6 @@
 #include "hostfiles/SvgSyntax.h"
 
 #include <algorithm>
-#include <cctype>
-#include <cerrno>
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -50,7 +47,7 @@ class Scanner {
 
   std::optional<double> number() {
     skipSpace();
-    // from_chars takes no leading '+'.
+    // readDecimal takes no leading '+': SVG's is skipped here ("+-1" is no number).
     const bool plus = at_ < end_ && *at_ == '+';
     const char* start = at_ + (plus ? 1 : 0);
     const char* body = start < end_ && *start == '-' ? start + 1 : start;
@@ -61,32 +58,11 @@ class Scanner {
     if (word && !(end_ - body >= 3 && (std::string_view(body, 3) == "nan" || std::string_view(body, 3) == "inf")))
       return std::nullopt;
     if (!word && !isDigit(first) && first != '.') return std::nullopt;
-#if defined(__cpp_lib_to_chars)
-    // Digits, a point, more digits and an exponent with digits, as SVG has them.
     double value = 0;
-    const auto result = std::from_chars(start, word ? body + 3 : end_, value);
-    if (result.ec != std::errc()) return std::nullopt;
-    at_ = result.ptr;
+    const char* read = readDecimal(start, word ? body + 3 : end_, value);
+    if (!read) return std::nullopt;
+    at_ = read;
     return value;
-#else
-    const char* end = body + (word ? 3 : 0);
-    if (!word) {
-      while (end < end_ && isDigit(*end)) ++end;
-      if (end < end_ && *end == '.') ++end;
-      while (end < end_ && isDigit(*end)) ++end;
-      if (end - body == 1 && first == '.') return std::nullopt;
-      if (end < end_ && (*end == 'e' || *end == 'E')) {
-        const char* exponent = end + 1;
-        if (exponent < end_ && (*exponent == '-' || *exponent == '+')) ++exponent;
-        const char* exponentEnd = exponent;
-        while (exponentEnd < end_ && isDigit(*exponentEnd)) ++exponentEnd;
-        if (exponentEnd > exponent) end = exponentEnd;  // "1em" keeps its unit
-      }
-    }
-    const std::optional<double> value = parseDecimal(std::string_view(start, size_t(end - start)));
-    if (value) at_ = end;
-    return value;
-#endif
   }
 
   // An arc flag: a single '0' or '1', which may run into the next number.
@@ -237,27 +213,6 @@ std::string_view trim(std::string_view text) {
   while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
   while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
   return text;
-}
-
-std::optional<double> parseDecimal(std::string_view text) {
-  double value = 0;
-#if defined(__cpp_lib_to_chars)
-  const auto result = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (result.ec != std::errc() || result.ptr != text.data() + text.size()) return std::nullopt;
-#else
-  // A standard library without floating-point from_chars (the browser
-  // build's): strtod in the only locale there is, "C", held to the same
-  // grammar: no leading blank or '+', no hexadecimal.
-  if (text.empty() || text[0] == '+' || std::isspace(static_cast<unsigned char>(text[0])) ||
-      text.find_first_of("xX") != std::string_view::npos)
-    return std::nullopt;
-  const std::string copy(text);
-  char* end = nullptr;
-  errno = 0;
-  value = std::strtod(copy.c_str(), &end);
-  if (errno == ERANGE || end != copy.c_str() + copy.size()) return std::nullopt;
-#endif
-  return value;
 }
 
 std::optional<std::vector<double>> parseNumberList(std::string_view text) {

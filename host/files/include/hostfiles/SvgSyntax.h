@@ -40,8 +40,12 @@ struct Subpath {
 // printf: for standard libraries without floating-point to_chars.
 std::string shortestText(float value);
 std::string shortestText(double value);
-// The whole text as a decimal number, as from_chars reads it (no leading
-// '+', no blanks); nullopt for anything else or a number out of range.
+// The decimal number at the front of [at, end) as from_chars reads it (no
+// leading '+' or blanks; "nan" and "inf"): the end of what was read, or
+// null when no number starts there or it is out of range.
+const char* readDecimal(const char* at, const char* end, double& value);
+// The whole text as a decimal number, as readDecimal reads it; nullopt for
+// anything else.
 std::optional<double> parseDecimal(std::string_view text);
 // Numbers separated by white space and/or commas; nullopt on anything else.
 std::optional<std::vector<double>> parseNumberList(std::string_view text);
