@@ -149,6 +149,7 @@ TEST_F(ArtTreeTest, AttributesNamesAndLayerStates) {
   int32_t count = 0;
   ASSERT_EQ(layers->CountLayers(&count), kNoErr);
   EXPECT_EQ(count, 2);
+  EXPECT_THAT(document().layerGroups(), ElementsAre(topGroup, layerGroup(bottom)));  // Sub's group is in Top's
 }
 
 TEST_F(ArtTreeTest, SublayerGroupsTurnIntoPlainGroupsAndCopiesStaySublayers) {

@@ -132,6 +132,12 @@ AIErr Document::firstArtOfLayer(AILayerHandle layer, AIArtHandle* art) const {
   return kNoErr;
 }
 
+std::vector<AIArtHandle> Document::layerGroups() const {
+  std::vector<AIArtHandle> groups;
+  for (const NodeIndex layer : tree_.layers()) groups.push_back(artHandle(layer));
+  return groups;
+}
+
 AIErr Document::isLayerGroup(AIArtHandle art, AIBoolean* isLayerGroup) const {
   NodeIndex n;
   if (AIErr err = findArt(art, &n)) return err;

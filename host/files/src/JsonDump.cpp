@@ -54,12 +54,8 @@ class Dumper {
 
   json document() {
     json layers = json::array();
-    AILayerHandle layer = nullptr;
-    for (hostcore::require(document_.firstLayer(&layer), "firstLayer"); layer != nullptr;
-         hostcore::require(document_.nextLayer(layer, &layer), "nextLayer")) {
-      AIArtHandle group;
+    for (const AIArtHandle group : document_.layerGroups()) {
       ArtCopy copy;
-      hostcore::require(document_.firstArtOfLayer(layer, &group), "firstArtOfLayer");
       hostcore::require(document_.copyArt(group, &copy), "copyArt");
       json art = json::array();
       for (const ArtCopy& child : copy.children) art.push_back(this->art(child));

@@ -54,13 +54,8 @@ bool Writer::write() {
   // Each layer's art, copied once for both walks; the topmost layer comes
   // last in paint order.
   std::vector<ArtCopy> layers;
-  AILayerHandle layer = nullptr;
-  hostcore::require(document_.firstLayer(&layer), "firstLayer");
-  for (; layer != nullptr; hostcore::require(document_.nextLayer(layer, &layer), "nextLayer")) {
-    AIArtHandle group;
-    hostcore::require(document_.firstArtOfLayer(layer, &group), "firstArtOfLayer");
+  for (const AIArtHandle group : document_.layerGroups())
     hostcore::require(document_.copyArt(group, &layers.emplace_back()), "copyArt");
-  }
   std::reverse(layers.begin(), layers.end());
   const auto extrasDocument = [&]() {
     return document_.fileExtras().empty() ? nullptr : payload(document_.fileExtras());
@@ -118,12 +113,8 @@ void Writer::writePage(const xmlNode* kept) {
   } else {
     // Without a page of its own, the document's art sets the page.
     AIRealRect all{HUGE_VALF, -HUGE_VALF, -HUGE_VALF, HUGE_VALF};
-    AILayerHandle layer = nullptr;
-    for (hostcore::require(document_.firstLayer(&layer), "firstLayer"); layer != nullptr;
-         hostcore::require(document_.nextLayer(layer, &layer), "nextLayer")) {
-      AIArtHandle group;
+    for (const AIArtHandle group : document_.layerGroups()) {
       AIRealRect r;
-      hostcore::require(document_.firstArtOfLayer(layer, &group), "firstArtOfLayer");
       hostcore::require(document_.artBounds(group, &r), "artBounds");
       all = AIRealRect{std::min(all.left, r.left), std::max(all.top, r.top), std::max(all.right, r.right),
                        std::min(all.bottom, r.bottom)};

@@ -122,6 +122,8 @@ class Document {
   [[nodiscard]] AIErr layerOfArt(AIArtHandle art, AILayerHandle* layer) const;
   // The layer's group; a null layer means the current layer.
   [[nodiscard]] AIErr firstArtOfLayer(AILayerHandle layer, AIArtHandle* art) const;
+  // The group of each layer in the layer list, the topmost first.
+  std::vector<AIArtHandle> layerGroups() const;
   [[nodiscard]] AIErr isLayerGroup(AIArtHandle art, AIBoolean* isLayerGroup) const;
   [[nodiscard]] AIErr changeLayerToGroup(AILayerHandle layer, AIArtHandle art);
 
