@@ -167,7 +167,7 @@ TEST_F(PreferencesTest, PreferencesLiveInTheHostsFile) {
   EXPECT_EQ(tool->editOptions(), kHostNoPreferenceErr);
 }
 
-TEST_F(PreferencesTest, AMissingFileHoldsNoPreferencesAndABrokenOneIsRefused) {
+TEST_F(PreferencesTest, AMissingFileHoldsNoneABrokenOneIsRefusedAndAnEditedOneIsRead) {
   MemoryFiles files;
   ASSERT_TRUE(host->keepPreferencesIn(std::make_unique<hostapp::PreferencesFile>(files, "none")));
   host->dialogs().script({DialogStep::press(kOKItem)});
@@ -177,6 +177,12 @@ TEST_F(PreferencesTest, AMissingFileHoldsNoPreferencesAndABrokenOneIsRefused) {
   files.files["broken"] = "not preferences\n";
   EXPECT_FALSE(host->keepPreferencesIn(std::make_unique<hostapp::PreferencesFile>(files, "broken")));
   EXPECT_EQ(stored(kMirtilStepsPref), 90);
+
+  // Blank lines and Windows line ends, as a text editor may leave them, are no fault.
+  files.files["edited"] = "\r\nMirtil/Steps=30\r\n\nMirtil/Delay=7\r\n";
+  ASSERT_TRUE(host->keepPreferencesIn(std::make_unique<hostapp::PreferencesFile>(files, "edited")));
+  EXPECT_EQ(stored(kMirtilStepsPref), 30);
+  EXPECT_EQ(stored(kMirtilDelayPref), 7);
 }
 
 TEST(PreferencesPath, AUserCanNameTheFile) {

@@ -25,6 +25,9 @@ void Preferences::save(std::ostream& out) const {
 bool Preferences::load(std::istream& in) {
   std::string line;
   while (std::getline(in, line)) {
+    // A file edited by hand may end its lines as Windows does, or hold blank ones.
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty()) continue;
     const std::size_t slash = line.find('/');
     const std::size_t equals = line.find('=', slash == std::string::npos ? 0 : slash);
     if (slash == std::string::npos || equals == std::string::npos) return false;
