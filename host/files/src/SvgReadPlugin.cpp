@@ -49,7 +49,14 @@ ArtCopy Reader::pluginArt(xmlNode* node, const Matrix& ctm, const Properties& pr
   }
   for (xmlNode* child = node->children; child != nullptr; child = child->next) {
     if (!isElement(child, kSvgNamespace, "g")) continue;
-    if (auto group = convert(child, ctm, props, opacity, IdSource::Document)) result = std::move(*group);
+    if (auto group = convert(child, ctm, props, opacity, IdSource::Document)) {
+      // A result group that is itself a plug-in object goes inside a plain
+      // group: an object's result is always a group.
+      if (group->type == kGroupArt)
+        result = std::move(*group);
+      else
+        result.children.push_back(std::move(*group));
+    }
     break;
   }
   if (edit.id.empty()) edit.id = freshId("g");
