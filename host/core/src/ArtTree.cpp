@@ -99,23 +99,29 @@ void ArtTree::setSubtreeLife(NodeIndex root, bool live) {
 }
 
 void ArtTree::collect(NodeIndex n) {
-  std::vector<NodeIndex> pending{n};
-  while (!pending.empty()) {
-    const NodeIndex m = pending.back();
-    pending.pop_back();
-    if (!nodes_.used(m)) continue;
-    const ArtNode& a = nodes_[m];
-    if (a.live || a.pins != 0 || a.parent != kNoNode) continue;
-    std::vector<NodeIndex> below;
-    for (NodeIndex c = a.firstChild; c != kNoNode; c = nodes_[c].next) below.push_back(c);
-    if (a.editGroup != kNoNode) below.push_back(a.editGroup);
-    if (a.resultGroup != kNoNode) below.push_back(a.resultGroup);
-    for (NodeIndex c : below) {
-      ArtNode& child = nodes_[c];
-      child.parent = child.prev = child.next = kNoNode;
-      pending.push_back(c);
+  // Most calls free a single path: it makes no list.
+  std::vector<NodeIndex> pending;
+  const auto release = [&](NodeIndex c) {
+    ArtNode& child = nodes_[c];
+    child.parent = child.prev = child.next = kNoNode;
+    pending.push_back(c);
+  };
+  for (NodeIndex m = n;;) {
+    const bool unreachable = nodes_.used(m) && !nodes_[m].live && nodes_[m].pins == 0 && nodes_[m].parent == kNoNode;
+    if (unreachable) {
+      const ArtNode& a = nodes_[m];
+      for (NodeIndex c = a.firstChild; c != kNoNode;) {
+        const NodeIndex next = nodes_[c].next;
+        release(c);
+        c = next;
+      }
+      if (a.editGroup != kNoNode) release(a.editGroup);
+      if (a.resultGroup != kNoNode) release(a.resultGroup);
+      freeNode(m);
     }
-    freeNode(m);
+    if (pending.empty()) return;
+    m = pending.back();
+    pending.pop_back();
   }
 }
 

@@ -93,15 +93,17 @@ class ArtTree {
   // Every node below root, root first, edit and result groups included.
   template <class F>
   void forSubtree(NodeIndex root, F&& visit) const {
-    std::vector<NodeIndex> pending{root};
-    while (!pending.empty()) {
-      const NodeIndex n = pending.back();
-      pending.pop_back();
+    // Most subtrees walked are a single path: it makes no list.
+    std::vector<NodeIndex> pending;
+    for (NodeIndex n = root;;) {
       visit(n);
       const ArtNode& a = nodes_[n];
       if (a.editGroup != kNoNode) pending.push_back(a.editGroup);
       if (a.resultGroup != kNoNode) pending.push_back(a.resultGroup);
       for (NodeIndex c = a.firstChild; c != kNoNode; c = nodes_[c].next) pending.push_back(c);
+      if (pending.empty()) return;
+      n = pending.back();
+      pending.pop_back();
     }
   }
   std::vector<NodeIndex> subtree(NodeIndex root) const;
