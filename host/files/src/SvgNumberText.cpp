@@ -1,6 +1,5 @@
 // Numbers as the files hold them: decimals read the quick way where that
-// is exact, and the shortest text that reads back to the same float or
-// double, with the checks that spare reading it back.
+// is exact, and the shortest text of a double.
 #include <cerrno>
 #include <charconv>
 #include <cmath>
@@ -12,23 +11,20 @@
 
 namespace hostfiles::svg {
 
-namespace {
-
-// The shortest scientific digits that read back as the value: printf
+// The shortest scientific digits that read back as the double: printf
 // rounds correctly, so the first precision that reads back is the
 // shortest, and its digits the nearest of that length; every longer
 // precision reads back too, so the first is found by halving.
-template <typename Real>
-std::string shortest(Real value, int maxDigits, Real (*read)(const char*, char**)) {
+std::string shortestText(double value) {
   if (!std::isfinite(value)) return std::isnan(value) ? "nan" : (value < 0 ? "-inf" : "inf");
   if (value == 0) return std::signbit(value) ? "-0" : "0";
   char buffer[64];
   const auto readsBack = [&](int digits) {
-    std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, double(value));
-    return read(buffer, nullptr) == value;
+    std::snprintf(buffer, sizeof buffer, "%.*e", digits - 1, value);
+    return std::strtod(buffer, nullptr) == value;
   };
   int low = 1;
-  int high = maxDigits;
+  int high = 17;
   while (low < high) {
     const int middle = (low + high) / 2;
     if (readsBack(middle))
@@ -59,7 +55,7 @@ std::string shortest(Real value, int maxDigits, Real (*read)(const char*, char**
   if (exponent >= 0) {
     // A whole number is written with all its digits, as %f writes it.
     if (count <= exponent + 1) {
-      std::snprintf(buffer, sizeof buffer, "%.0f", std::fabs(double(value)));
+      std::snprintf(buffer, sizeof buffer, "%.0f", std::fabs(value));
       fixed = buffer;
     } else
       fixed = digitsOnly.substr(0, size_t(exponent + 1)) + "." + digitsOnly.substr(size_t(exponent + 1));
@@ -69,9 +65,10 @@ std::string shortest(Real value, int maxDigits, Real (*read)(const char*, char**
   return (negative ? "-" : "") + (fixed.size() <= scientific.size() ? fixed : scientific);
 }
 
-// The shortest text of the value into `buffer`; its length.
-template <typename Real>
-size_t toText(char (&buffer)[64], Real value) {
+namespace {
+
+// The shortest text of a double into `buffer`; its length.
+size_t doubleText(char (&buffer)[64], double value) {
 #if defined(__cpp_lib_to_chars)
   return size_t(std::to_chars(buffer, buffer + sizeof buffer, value).ptr - buffer);
 #else
@@ -183,58 +180,9 @@ std::optional<double> parseDecimal(std::string_view text) {
   return value;
 }
 
-namespace {
-
-// The double nearest to a decimal that toText wrote.
-double readBack(std::string_view text) { return parseDecimal(text).value_or(std::nan("")); }
-
-}  // namespace
-
-std::string shortestText(float value) { return shortest<float>(value, 9, std::strtof); }
-std::string shortestText(double value) { return shortest<double>(value, 17, std::strtod); }
-
-// Whether a float's shortest text, read as a double, surely rounds back
-// to the float. With N its digits as a whole number and 10^q the worth of
-// the last, a float's midpoint m = M 2^k (M odd, below 2^25) other than the
-// text itself lies at least 2^k / 5^-q (q < 0, k < q) or 10^q (q < 0
-// otherwise) from it, that is 1 / (2^25 5^-q) or 1 / N of it, more than
-// the half spacing 2^-53 of doubles for N < 10^9 and q >= -11 (and a
-// midpoint the text is rounds to the even float, the one it was written
-// for). Texts in fixed notation of at most nine digits and eleven
-// decimals are such; others are read back.
-bool surelyReadsBack(std::string_view text) {
-  if (text.size() >= 4 && text[text.size() - 4] == 'e') return false;
-  const size_t point = text.find('.');
-  const size_t digits = text.size() - (text[0] == '-' ? 1 : 0) - (point == std::string_view::npos ? 0 : 1);
-  const size_t decimals = point == std::string_view::npos ? 0 : text.size() - point - 1;
-  return digits <= 9 && decimals <= 11;
-}
-
-char* writeReal(char* at, float value) {
-  char buffer[64];
-  size_t length = toText(buffer, value);
-  // Readers go through double; the rare text that then rounds to a
-  // neighbouring float is replaced by the exact double's text.
-  const std::string_view text(buffer, length);
-  if (std::isfinite(value) && !surelyReadsBack(text) && float(readBack(text)) != value)
-    length = toText(buffer, double(value));
-  return std::copy(buffer, buffer + length, at);
-}
-
-void appendReal(std::string& out, float value) {
-  char buffer[kRealTextRoom];
-  out.append(buffer, writeReal(buffer, value));
-}
-
-std::string formatReal(float value) {
-  std::string text;
-  appendReal(text, value);
-  return text;
-}
-
 std::string formatDouble(double value) {
   char buffer[64];
-  return std::string(buffer, toText(buffer, value));
+  return std::string(buffer, doubleText(buffer, value));
 }
 
 }  // namespace hostfiles::svg

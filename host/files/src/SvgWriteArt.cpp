@@ -3,6 +3,7 @@
 // with their path data, corners and styles.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "SvgWriter.h"
 #include "hostfiles/SvgSyntax.h"
@@ -27,44 +28,62 @@ std::string hexColor(const AIColor& color) {
   return text;
 }
 
-// Both coordinates at once: most of a file is points.
-void appendPoint(std::string& d, const AIRealPoint& p) {
-  char text[2 * kRealTextRoom + 1];
-  char* end = writeReal(text, p.h);
-  *end++ = ' ';
-  d.append(text, writeReal(end, flipped(p.v)));
+// Most of a file is points: they are written straight into room made for
+// them, not appended piece by piece.
+char* writePoint(char* at, const AIRealPoint& p) {
+  at = writeReal(at, p.h);
+  *at++ = ' ';
+  return writeReal(at, flipped(p.v));
+}
+
+char* writeCommand(char* at, const char* command) {
+  std::memcpy(at, command, 3);
+  return at + 3;
 }
 
 bool straight(const AIPathSegment& from, const AIPathSegment& to) {
   return from.out.h == from.p.h && from.out.v == from.p.v && to.in.h == to.p.h && to.in.v == to.p.v;
 }
 
-void appendSegment(std::string& d, const AIPathSegment& from, const AIPathSegment& to) {
+char* writeSegment(char* at, const AIPathSegment& from, const AIPathSegment& to) {
   if (straight(from, to)) {
-    d += " L ";
+    at = writeCommand(at, " L ");
   } else {
-    d += " C ";
-    appendPoint(d, from.out);
-    d += ' ';
-    appendPoint(d, to.in);
-    d += ' ';
+    at = writeCommand(at, " C ");
+    at = writePoint(at, from.out);
+    *at++ = ' ';
+    at = writePoint(at, to.in);
+    *at++ = ' ';
   }
-  appendPoint(d, to.p);
+  return writePoint(at, to.p);
 }
 
 void appendPathData(std::string& d, const std::vector<AIPathSegment>& segments, bool closed) {
   if (segments.empty()) return;
-  d += "M ";
-  appendPoint(d, segments[0].p);
-  for (size_t i = 1; i < segments.size(); ++i) appendSegment(d, segments[i - 1], segments[i]);
+  // A segment takes at most three points, their blanks and its command;
+  // the move takes less. Segments are gathered on the stack
+  // and handed to the text a few kilobytes at a time.
+  constexpr size_t kSegmentRoom = 3 * (2 * kRealTextRoom + 2) + 3;
+  char buffer[32 * kSegmentRoom];
+  char* at = writeCommand(buffer, "M  ") - 1;
+  at = writePoint(at, segments[0].p);
+  const auto segment = [&](const AIPathSegment& from, const AIPathSegment& to) {
+    if (size_t(buffer + sizeof buffer - at) < kSegmentRoom) {
+      d.append(buffer, at);
+      at = buffer;
+    }
+    at = writeSegment(at, from, to);
+  };
+  for (size_t i = 1; i < segments.size(); ++i) segment(segments[i - 1], segments[i]);
   if (closed) {
     const AIPathSegment& last = segments.back();
     const AIPathSegment& first = segments.front();
     // A straight closing segment is the close itself, unless it ends where
     // it starts: then it is written, so that it does not read as merged.
-    if (!straight(last, first) || (last.p.h == first.p.h && last.p.v == first.p.v)) appendSegment(d, last, first);
-    d += " Z";
+    if (!straight(last, first) || (last.p.h == first.p.h && last.p.v == first.p.v)) segment(last, first);
   }
+  d.append(buffer, at);
+  if (closed) d += " Z";
 }
 
 }  // namespace

@@ -35,10 +35,12 @@ struct Subpath {
   bool closed = false;
 };
 
-// The shortest text that reads back as the same value, as to_chars writes
-// it (fixed or scientific, whichever is shorter, fixed on a tie), through
-// printf: for standard libraries without floating-point to_chars.
-std::string shortestText(float value);
+// The shortest text that reads back as the same float, as to_chars writes
+// it (fixed or scientific, whichever is shorter, fixed on a tie), at `at`;
+// its end. It takes at most 16 characters.
+char* writeShortest(char* at, float value);
+// The same for a double, through printf: for standard libraries without
+// floating-point to_chars.
 std::string shortestText(double value);
 // The decimal number at the front of [at, end) as from_chars reads it (no
 // leading '+' or blanks; "nan" and "inf"): the end of what was read, or
