@@ -173,7 +173,8 @@ PathData HostPath(const hostfiles::svg::Subpath& subpath) {
 
 bool parsePathData(const std::string& text, PathData& path, std::string& problem) {
   bool error = false;
-  const std::vector<hostfiles::svg::Subpath> subpaths = hostfiles::svg::parsePathData(text, &error);
+  std::vector<hostfiles::svg::Subpath> subpaths;
+  hostfiles::svg::parsePathData(text, subpaths, &error);
   if (error) {
     problem = "not SVG path data";
     return false;

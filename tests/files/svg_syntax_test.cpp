@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <random>
+#include <string_view>
+#include <vector>
 
 #include "hostfiles/SvgSyntax.h"
 
@@ -17,8 +19,14 @@ void expectPoint(Point p, double x, double y) {
   EXPECT_NEAR(p.y, y, 1e-9);
 }
 
+std::vector<Subpath> pathsOf(std::string_view text, bool* error = nullptr) {
+  std::vector<Subpath> paths;
+  parsePathData(text, paths, error);
+  return paths;
+}
+
 TEST(PathData, LinesCurvesAndRelativeCommandsMakeCubicAnchors) {
-  const auto paths = parsePathData("M10 20 l5,0 h5 v10 C 30 30 40 40 50 50 s 10 10 20 0");
+  const auto paths = pathsOf("M10 20 l5,0 h5 v10 C 30 30 40 40 50 50 s 10 10 20 0");
   ASSERT_EQ(paths.size(), 1u);
   const auto& a = paths[0].anchors;
   ASSERT_EQ(a.size(), 6u);
@@ -35,14 +43,14 @@ TEST(PathData, LinesCurvesAndRelativeCommandsMakeCubicAnchors) {
 }
 
 TEST(PathData, QuadraticBecomesTheEquivalentCubic) {
-  const auto paths = parsePathData("M0 0 Q 30 30 60 0");
+  const auto paths = pathsOf("M0 0 Q 30 30 60 0");
   const auto& a = paths.at(0).anchors;
   expectPoint(a[0].out, 20, 20);
   expectPoint(a[1].in, 40, 20);
 }
 
 TEST(PathData, ClosingBackAtTheStartMergesIntoTheFirstAnchor) {
-  const auto paths = parsePathData("M0 0 L10 0 C 10 5 5 10 0 0 Z m 5 5 l 1 0 z");
+  const auto paths = pathsOf("M0 0 L10 0 C 10 5 5 10 0 0 Z m 5 5 l 1 0 z");
   ASSERT_EQ(paths.size(), 2u);
   EXPECT_TRUE(paths[0].closed);
   ASSERT_EQ(paths[0].anchors.size(), 2u);
@@ -54,25 +62,25 @@ TEST(PathData, ClosingBackAtTheStartMergesIntoTheFirstAnchor) {
 
 TEST(PathData, ArcsFollowTheEllipseThroughQuarterPieces) {
   // Half of the circle of radius 10 about (10, 0), sweeping through y = -10... or +10.
-  const auto sweepOn = parsePathData("M0 0 A10 10 0 0 1 20 0");
-  const auto sweepOff = parsePathData("M0 0 A10 10 0 0 0 20 0");
+  const auto sweepOn = pathsOf("M0 0 A10 10 0 0 1 20 0");
+  const auto sweepOff = pathsOf("M0 0 A10 10 0 0 0 20 0");
   ASSERT_EQ(sweepOn.at(0).anchors.size(), 3u);
   expectPoint(sweepOn[0].anchors[1].p, 10, -10);
   expectPoint(sweepOff.at(0).anchors[1].p, 10, 10);
   expectPoint(sweepOn[0].anchors[2].p, 20, 0);
   // The large arc of a small circle goes the long way round: three quarters.
-  const auto large = parsePathData("M10 0 a10 10 0 1 1 -10 10");
+  const auto large = pathsOf("M10 0 a10 10 0 1 1 -10 10");
   EXPECT_EQ(large.at(0).anchors.size(), 4u);
   expectPoint(large[0].anchors.back().p, 0, 10);
   // Radii too small for the chord are scaled up to just reach it.
-  const auto scaled = parsePathData("M0 0 A1 1 0 0 1 20 0");
+  const auto scaled = pathsOf("M0 0 A1 1 0 0 1 20 0");
   expectPoint(scaled.at(0).anchors[1].p, 10, -10);
   // Flags may run into the next number.
-  const auto packed = parsePathData("M0 0a10 10 0 0120 0");
+  const auto packed = pathsOf("M0 0a10 10 0 0120 0");
   expectPoint(packed.at(0).anchors.back().p, 20, 0);
   // A radius or angle that is not a number draws the straight line, as radius 0 does.
   for (const char* data : {"M0 0 A nan 10 0 0 1 20 0", "M0 0 A10 10 inf 0 1 20 0"}) {
-    const auto line = parsePathData(data);
+    const auto line = pathsOf(data);
     ASSERT_EQ(line.at(0).anchors.size(), 2u) << data;
     expectPoint(line[0].anchors[0].out, 0, 0);
     expectPoint(line[0].anchors[1].in, 20, 0);
@@ -82,10 +90,24 @@ TEST(PathData, ArcsFollowTheEllipseThroughQuarterPieces) {
 
 TEST(PathData, AnErrorKeepsWhatCameBefore) {
   bool error = false;
-  const auto paths = parsePathData("M0 0 L10 10 L x", &error);
+  const auto paths = pathsOf("M0 0 L10 10 L x", &error);
   EXPECT_TRUE(error);
   ASSERT_EQ(paths.size(), 1u);
   EXPECT_EQ(paths[0].anchors.size(), 2u);
+}
+
+TEST(PathData, StorageReusedHoldsOnlyTheNewPath) {
+  std::vector<Subpath> paths;
+  parsePathData("M0 0 L1 0 L1 1 L0 1 Z M5 5 L6 5 Z M9 9 L9 8", paths);
+  ASSERT_EQ(paths.size(), 3u);
+  parsePathData("M2 3 L4 5", paths);
+  ASSERT_EQ(paths.size(), 1u);
+  EXPECT_FALSE(paths[0].closed);
+  ASSERT_EQ(paths[0].anchors.size(), 2u);
+  expectPoint(paths[0].anchors[0].p, 2, 3);
+  expectPoint(paths[0].anchors[1].p, 4, 5);
+  parsePathData("", paths);
+  EXPECT_TRUE(paths.empty());
 }
 
 TEST(Transforms, ListsComposeLeftToRight) {

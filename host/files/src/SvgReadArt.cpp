@@ -1,6 +1,7 @@
 // The reader's art that the document models: groups, shapes as paths and
 // compound paths, and clipping by clip paths.
 #include <algorithm>
+#include <cstring>
 #include <iterator>
 
 #include "SvgReader.h"
@@ -38,7 +39,7 @@ std::optional<ArtCopy> Reader::convert(xmlNode* node, const Matrix& parentCtm, c
   const bool boxClip = clip != nullptr && attribute(clip, "clipPathUnits").value_or("") == "objectBoundingBox";
   const bool isGroup = name == "g" || name == "a";
   // A shape that copies show keeps what it leaves unset for the copies to set.
-  const bool copied = copiedIds_.count(attribute(node, "id").value_or("")) != 0;
+  const bool copied = !copiedIds_.empty() && copiedIds_.count(attribute(node, "id").value_or("")) != 0;
   const bool modelled =
       !effects && !boxClip && (isGroup || (kShapes.count(name) != 0 && !painted && !markers && !strokeKept && !copied));
 
@@ -103,35 +104,44 @@ void Reader::applyClip(ArtCopy& art, const xmlNode* clip, const Matrix& ctm, con
                       std::make_move_iterator(clips.end()));
 }
 
-std::vector<Subpath> Reader::geometry(const xmlNode* node, const std::string& name) {
+void Reader::geometry(const xmlNode* node, const std::string& name, std::vector<Subpath>& into) {
   const auto len = [&](const char* attr) { return lengthOr(node, attr, 0); };
   std::string held;
-  if (name == "path") return parsePathData(attributeText(node, "d", held).value_or(""));
+  if (name == "path") return parsePathData(attributeText(node, "d", held).value_or(""), into);
   if (name == "rect") {
     const auto rxText = attribute(node, "rx"), ryText = attribute(node, "ry");
     double rx = len("rx"), ry = len("ry");
     if (rxText && !ryText) ry = rx;
     if (ryText && !rxText) rx = ry;
-    return rectangle(len("x"), len("y"), len("width"), len("height"), rx, ry);
+    into = rectangle(len("x"), len("y"), len("width"), len("height"), rx, ry);
+  } else if (name == "circle") {
+    into = ellipse(len("cx"), len("cy"), len("r"), len("r"));
+  } else if (name == "ellipse") {
+    into = ellipse(len("cx"), len("cy"), len("rx"), len("ry"));
+  } else if (name == "line") {
+    into = polyline({len("x1"), len("y1"), len("x2"), len("y2")}, false);
+  } else {
+    const auto points = parseNumberList(attributeText(node, "points", held).value_or(""));
+    into = polyline(points.value_or(std::vector<double>{}), name == "polygon");
   }
-  if (name == "circle") return ellipse(len("cx"), len("cy"), len("r"), len("r"));
-  if (name == "ellipse") return ellipse(len("cx"), len("cy"), len("rx"), len("ry"));
-  if (name == "line") return polyline({len("x1"), len("y1"), len("x2"), len("y2")}, false);
-  const auto points = parseNumberList(attributeText(node, "points", held).value_or(""));
-  return polyline(points.value_or(std::vector<double>{}), name == "polygon");
 }
 
 ArtCopy Reader::shape(const xmlNode* node, const std::string& name, const Matrix& ctm, const Properties& props,
                       double opacity, IdSource source, bool clip) {
-  const std::vector<Subpath> subpaths = geometry(node, name);
+  geometry(node, name, subpaths_);
   const std::string corners = attribute(node, "corners", kMirtilNamespace).value_or("");
   size_t cornerAt = 0;
+  const auto point = [&](Point p) {
+    const Point q = ctm.apply(p);
+    return AIRealPoint{coordinate(node, q.x), flipped(coordinate(node, q.y))};
+  };
+  // Most handles lie on their anchors: the same bits map to the same point.
+  const auto sameBits = [](const Point& a, const Point& b) { return std::memcmp(&a, &b, sizeof(Point)) == 0; };
   const auto toSegment = [&](const Anchor& a) {
-    const auto point = [&](Point p) {
-      const Point q = ctm.apply(p);
-      return AIRealPoint{coordinate(node, q.x), flipped(coordinate(node, q.y))};
-    };
-    AIPathSegment s{point(a.p), point(a.in), point(a.out), 0};
+    AIPathSegment s;
+    s.p = point(a.p);
+    s.in = sameBits(a.in, a.p) ? s.p : point(a.in);
+    s.out = sameBits(a.out, a.p) ? s.p : point(a.out);
     while (cornerAt < corners.size() && corners[cornerAt] == ' ') ++cornerAt;
     s.corner = cornerAt < corners.size() ? corners[cornerAt++] == '1' : inferredCorner(s);
     return s;
@@ -141,7 +151,7 @@ ArtCopy Reader::shape(const xmlNode* node, const std::string& name, const Matrix
   art.props.style = styleIndex(
       pathStyle(props, ctm, opacity, clip || attribute(node, "clip", kMirtilNamespace).value_or("") == "true"));
   std::vector<ArtCopy> paths;
-  for (const Subpath& subpath : subpaths) {
+  for (const Subpath& subpath : subpaths_) {
     ArtCopy path;
     path.type = kPathArt;
     path.props.style = art.props.style;

@@ -113,7 +113,9 @@ std::optional<AIRealRect> Reader::localBox(const xmlNode* node, const Properties
     return t ? parseTransform(*t).value_or(Matrix{}) : Matrix{};
   };
   if (kShapes.count(name) != 0) {
-    for (const Subpath& s : geometry(node, name))
+    std::vector<Subpath> subpaths;
+    geometry(node, name, subpaths);
+    for (const Subpath& s : subpaths)
       for (const Anchor& a : s.anchors)
         for (const Point p : {a.p, a.in, a.out}) add(p.x, p.y);
   } else if (name == "image" || name == "foreignObject") {

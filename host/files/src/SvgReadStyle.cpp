@@ -65,9 +65,10 @@ Properties Reader::computed(const xmlNode* node, const Properties& parent) const
   return props;
 }
 
-std::string Reader::own(const Properties& props, const char* name) {
+const std::string& Reader::own(const Properties& props, const char* name) {
+  static const std::string kUnset;
   const auto at = props.find(name);
-  return at == props.end() ? std::string() : at->second;
+  return at == props.end() ? kUnset : at->second;
 }
 
 uint32_t Reader::styleIndex(const AIPathStyle& style) {

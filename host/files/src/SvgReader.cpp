@@ -165,14 +165,6 @@ void Reader::fail(const xmlNode* node, const std::string& message) {
   throw Fault{source_ + ":" + std::to_string(line) + ": " + message};
 }
 
-// Points are held in single precision: a coordinate beyond its range
-// would become infinite, so the file is refused instead.
-AIReal Reader::coordinate(const xmlNode* node, double value) {
-  const AIReal real = AIReal(value);
-  if (!std::isfinite(real)) fail(node, "coordinate out of range");
-  return real;
-}
-
 void Reader::index(xmlNode* node) {
   if (node->type != XML_ELEMENT_NODE) return;
   order_.emplace(node, order_.size());

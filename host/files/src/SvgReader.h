@@ -7,6 +7,7 @@
 
 #include <libxml/tree.h>
 
+#include <cmath>
 #include <map>
 #include <optional>
 #include <set>
@@ -59,7 +60,13 @@ class Reader {
   using Matrix = svg::Matrix;
 
   [[noreturn]] void fail(const xmlNode* node, const std::string& message);
-  AIReal coordinate(const xmlNode* node, double value);
+  // Points are held in single precision: a coordinate beyond its range
+  // would become infinite, so the file is refused instead.
+  AIReal coordinate(const xmlNode* node, double value) {
+    const AIReal real = AIReal(value);
+    if (!std::isfinite(real)) fail(node, "coordinate out of range");
+    return real;
+  }
 
   // Ids and the page (SvgReader.cpp).
   void index(xmlNode* node);
@@ -71,7 +78,8 @@ class Reader {
 
   // Properties and styles (SvgReadStyle.cpp).
   Properties computed(const xmlNode* node, const Properties& parent) const;
-  static std::string own(const Properties& props, const char* name);
+  // The property's value, or empty when unset.
+  static const std::string& own(const Properties& props, const char* name);
   uint32_t styleIndex(const AIPathStyle& style);
   AIPathStyle pathStyle(const Properties& props, const Matrix& ctm, double opacity, bool clip);
 
@@ -80,7 +88,8 @@ class Reader {
                                  double parentOpacity, IdSource source);
   const xmlNode* clipPathOf(const Properties& props) const;
   void applyClip(ArtCopy& art, const xmlNode* clip, const Matrix& ctm, const Properties& props, IdSource source);
-  std::vector<svg::Subpath> geometry(const xmlNode* node, const std::string& name);
+  // The shape's subpaths into `into`, whose storage is reused.
+  void geometry(const xmlNode* node, const std::string& name, std::vector<svg::Subpath>& into);
   ArtCopy shape(const xmlNode* node, const std::string& name, const Matrix& ctm, const Properties& props,
                 double opacity, IdSource source, bool clip = false);
 
@@ -110,6 +119,7 @@ class Reader {
   const xmlNode* root_ = nullptr;
   std::unordered_map<const xmlNode*, size_t> order_;  // elements in the file's order
   std::vector<svg::StyleRule> styleRules_;
+  std::vector<svg::Subpath> subpaths_;  // the shape being read
   std::set<std::string> copiedIds_;
   std::unordered_map<const xmlNode*, std::vector<const xmlNode*>> references_;  // by definition
   std::vector<const xmlNode*> scratch_;  // ids that `use` and other references copy by href

@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 
 namespace hostfiles::svg {
 
@@ -17,7 +16,11 @@ constexpr double kPi = 3.14159265358979323846;
 // Control-point distance of a quarter-circle cubic, as a fraction of the radius.
 constexpr double kKappa = 0.55228474983079339840;
 
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f'; }
+// One test of a bit for the characters most often seen: text and digits.
+bool isSpace(char c) {
+  constexpr uint64_t kSpaces = (1ull << ' ') | (1ull << '\t') | (1ull << '\n') | (1ull << '\r') | (1ull << '\f');
+  return static_cast<unsigned char>(c) <= ' ' && ((kSpaces >> static_cast<unsigned char>(c)) & 1) != 0;
+}
 
 // A cursor over attribute text with the number syntax SVG uses (also
 // "nan" and "inf", which the host's own files may hold).
@@ -83,29 +86,40 @@ class Scanner {
   const char* end_;
 };
 
-bool isCommand(char c) { return c != '\0' && std::strchr("MmLlHhVvCcSsQqTtAaZz", c) != nullptr; }
+bool isCommand(char c) {
+  switch (c) {
+    case 'M': case 'm': case 'L': case 'l': case 'H': case 'h': case 'V': case 'v': case 'C': case 'c':
+    case 'S': case 's': case 'Q': case 'q': case 'T': case 't': case 'A': case 'a': case 'Z': case 'z':
+      return true;
+    default:
+      return false;
+  }
+}
 
 Point lerp(Point a, Point b, double t) { return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t}; }
 
-// Builds subpaths command by command.
+// Builds subpaths command by command into `paths`, reusing the subpaths
+// and anchor storage it already holds.
 class PathBuilder {
  public:
+  explicit PathBuilder(std::vector<Subpath>& paths) : paths_(paths) {}
   void moveTo(Point p) {
-    paths_.push_back(Subpath{{Anchor{p, p, p}}, false});
+    start(p);
     start_ = p;
   }
   void lineTo(Point p) {
     ensureOpen();
-    paths_.back().anchors.push_back(Anchor{p, p, p});
+    last().anchors.push_back(Anchor{p, p, p});
   }
   void curveTo(Point c1, Point c2, Point p) {
     ensureOpen();
-    paths_.back().anchors.back().out = c1;
-    paths_.back().anchors.push_back(Anchor{p, c2, p});
+    std::vector<Anchor>& anchors = last().anchors;
+    anchors.back().out = c1;
+    anchors.push_back(Anchor{p, c2, p});
   }
   void close() {
     if (!open_()) return;
-    Subpath& s = paths_.back();
+    Subpath& s = last();
     // A closing segment drawn back to the start merges into the first anchor.
     if (s.anchors.size() > 1 && s.anchors.back().p.x == s.anchors.front().p.x &&
         s.anchors.back().p.y == s.anchors.front().p.y) {
@@ -116,21 +130,29 @@ class PathBuilder {
   }
   // After a close, drawing goes on from the closed subpath's start.
   Point current() const {
-    if (paths_.empty()) return Point{};
-    return paths_.back().closed ? start_ : paths_.back().anchors.back().p;
+    if (count_ == 0) return Point{};
+    const Subpath& s = paths_[count_ - 1];
+    return s.closed ? start_ : s.anchors.back().p;
   }
-  std::vector<Subpath> take() { return std::move(paths_); }
+  // Drops the subpaths of an earlier use beyond those built.
+  void finish() { paths_.resize(count_); }
 
  private:
-  bool open_() const { return !paths_.empty() && !paths_.back().closed; }
+  Subpath& last() { return paths_[count_ - 1]; }
+  bool open_() const { return count_ != 0 && !paths_[count_ - 1].closed; }
+  void start(Point at) {
+    if (count_ == paths_.size()) paths_.emplace_back();
+    Subpath& s = paths_[count_++];
+    s.anchors.clear();
+    s.closed = false;
+    s.anchors.push_back(Anchor{at, at, at});
+  }
   // Drawing after a close starts a new subpath at the closed one's start.
   void ensureOpen() {
-    if (!open_()) {
-      const Point at = start_;
-      paths_.push_back(Subpath{{Anchor{at, at, at}}, false});
-    }
+    if (!open_()) start(start_);
   }
-  std::vector<Subpath> paths_;
+  std::vector<Subpath>& paths_;
+  size_t count_ = 0;
   Point start_;
 };
 
@@ -239,8 +261,8 @@ std::optional<double> parseLength(std::string_view text) {
   return std::nullopt;
 }
 
-std::vector<Subpath> parsePathData(std::string_view text, bool* error) {
-  PathBuilder path;
+void parsePathData(std::string_view text, std::vector<Subpath>& paths, bool* error) {
+  PathBuilder path(paths);
   Scanner scan(text);
   char command = '\0';
   Point lastControl;  // reflected by S and T
@@ -344,8 +366,8 @@ std::vector<Subpath> parsePathData(std::string_view text, bool* error) {
     }
     lastCommand = upper;
   }
+  path.finish();
   if (error != nullptr) *error = failed;
-  return path.take();
 }
 
 std::optional<Matrix> parseTransform(std::string_view text) {
@@ -434,14 +456,16 @@ std::vector<Subpath> rectangle(double x, double y, double w, double h, double rx
   if (w <= 0 || h <= 0) return {};
   rx = std::min(rx, w / 2);
   ry = std::min(ry, h / 2);
-  PathBuilder path;
+  std::vector<Subpath> paths;
+  PathBuilder path(paths);
   if (rx <= 0 || ry <= 0) {
     path.moveTo({x, y});
     path.lineTo({x + w, y});
     path.lineTo({x + w, y + h});
     path.lineTo({x, y + h});
     path.close();
-    return path.take();
+    path.finish();
+    return paths;
   }
   const double kx = rx * kKappa, ky = ry * kKappa;
   path.moveTo({x + rx, y});
@@ -454,24 +478,28 @@ std::vector<Subpath> rectangle(double x, double y, double w, double h, double rx
   path.lineTo({x, y + ry});
   path.curveTo({x, y + ry - ky}, {x + rx - kx, y}, {x + rx, y});
   path.close();
-  return path.take();
+  path.finish();
+  return paths;
 }
 
 std::vector<Subpath> ellipse(double cx, double cy, double rx, double ry) {
   if (rx <= 0 || ry <= 0) return {};
   const double kx = rx * kKappa, ky = ry * kKappa;
-  PathBuilder path;
+  std::vector<Subpath> paths;
+  PathBuilder path(paths);
   path.moveTo({cx + rx, cy});
   path.curveTo({cx + rx, cy + ky}, {cx + kx, cy + ry}, {cx, cy + ry});
   path.curveTo({cx - kx, cy + ry}, {cx - rx, cy + ky}, {cx - rx, cy});
   path.curveTo({cx - rx, cy - ky}, {cx - kx, cy - ry}, {cx, cy - ry});
   path.curveTo({cx + kx, cy - ry}, {cx + rx, cy - ky}, {cx + rx, cy});
   path.close();
-  return path.take();
+  path.finish();
+  return paths;
 }
 
 std::vector<Subpath> polyline(const std::vector<double>& coords, bool closed) {
-  PathBuilder path;
+  std::vector<Subpath> paths;
+  PathBuilder path(paths);
   for (size_t i = 0; i + 1 < coords.size(); i += 2) {
     if (i == 0)
       path.moveTo({coords[0], coords[1]});
@@ -479,7 +507,8 @@ std::vector<Subpath> polyline(const std::vector<double>& coords, bool closed) {
       path.lineTo({coords[i], coords[i + 1]});
   }
   if (closed) path.close();
-  return path.take();
+  path.finish();
+  return paths;
 }
 
 }  // namespace hostfiles::svg

@@ -53,9 +53,10 @@ std::optional<double> parseDecimal(std::string_view text);
 std::optional<std::vector<double>> parseNumberList(std::string_view text);
 // A length with an optional unit, in user units (px; 1in = 96).
 std::optional<double> parseLength(std::string_view text);
-// Path data as subpaths of cubic segments. Parsing stops at the first
-// error, keeping what came before, as renderers do; `error` tells.
-std::vector<Subpath> parsePathData(std::string_view text, bool* error = nullptr);
+// Path data as subpaths of cubic segments into `paths`, whose storage is
+// reused from call to call. Parsing stops at the first error, keeping what
+// came before, as renderers do; `error` tells.
+void parsePathData(std::string_view text, std::vector<Subpath>& paths, bool* error = nullptr);
 std::optional<Matrix> parseTransform(std::string_view text);
 
 struct Rgb {
