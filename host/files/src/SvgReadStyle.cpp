@@ -3,6 +3,7 @@
 // styles of the document made from them.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "SvgReader.h"
 
@@ -35,8 +36,9 @@ Properties Reader::computed(const xmlNode* node, const Properties& parent) const
   for (const xmlAttr* a = node->properties; a != nullptr; a = a->next) {
     if (a->ns != nullptr) continue;
     const std::string name = reinterpret_cast<const char*>(a->name);
+    std::string held;
     if (kInherited.count(name) != 0 || kOwnOnly.count(name) != 0)
-      props[name] = std::string(trim(attribute(node, name.c_str()).value_or("")));
+      props[name] = std::string(trim(attributeText(node, name.c_str(), held).value_or("")));
   }
   const auto take = [&](const std::string& name, const std::string& value) {
     if (kInherited.count(name) != 0 || kOwnOnly.count(name) != 0) props[name] = value;
@@ -54,14 +56,19 @@ Properties Reader::computed(const xmlNode* node, const Properties& parent) const
   }
   if (const auto style = attribute(node, "style"))
     for (auto& [name, value] : parseStyleDeclarations(*style)) take(name, value);
-  for (const auto& [name, value] : Properties(props))
-    if (value == "inherit") {
-      const auto at = parent.find(name);
-      if (at != parent.end())
-        props[name] = at->second;
-      else
-        props.erase(name);
+  for (auto at = props.begin(); at != props.end();) {
+    if (at->second != "inherit") {
+      ++at;
+      continue;
     }
+    const auto inherited = parent.find(at->first);
+    if (inherited == parent.end()) {
+      at = props.erase(at);
+    } else {
+      at->second = inherited->second;
+      ++at;
+    }
+  }
   return props;
 }
 
@@ -72,11 +79,16 @@ const std::string& Reader::own(const Properties& props, const char* name) {
 }
 
 uint32_t Reader::styleIndex(const AIPathStyle& style) {
+  // Shapes side by side mostly share a style: the last one is kept at hand.
+  // Equal bytes are an equal style; a style equal but for its padding is
+  // merely looked up again.
+  if (lastStyle_ && std::memcmp(&lastStyle_->first, &style, sizeof style) == 0) return lastStyle_->second;
   const AIPathStyleMap all{1, 1, 1, 1, 1, 1};
   AIArtStyleHandle handle;
   uint32_t index = hostcore::kNoIndex;
   hostcore::require(document_.newStyle(style, all, &handle), "newStyle");
   hostcore::require(document_.styleIndex(handle, &index), "styleIndex");
+  lastStyle_.emplace(style, index);
   return index;
 }
 

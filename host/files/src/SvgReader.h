@@ -14,6 +14,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 #include <vector>
 
 #include "SvgModel.h"
@@ -120,6 +121,7 @@ class Reader {
   std::unordered_map<const xmlNode*, size_t> order_;  // elements in the file's order
   std::vector<svg::StyleRule> styleRules_;
   std::vector<svg::Subpath> subpaths_;  // the shape being read
+  std::optional<std::pair<AIPathStyle, uint32_t>> lastStyle_;  // the last style made and its index
   std::set<std::string> copiedIds_;
   std::unordered_map<const xmlNode*, std::vector<const xmlNode*>> references_;  // by definition
   std::vector<const xmlNode*> scratch_;  // ids that `use` and other references copy by href
