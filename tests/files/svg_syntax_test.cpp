@@ -274,20 +274,25 @@ TEST(RealText, DecimalsReadAsFromCharsReadsThem) {
     if (random() % 3 == 0) text += (random() % 2 ? "e" : "e-") + std::to_string(random() % 40);
     texts.push_back(text);
   }
-  for (const std::string& text : texts) {
-    const char* end = text.data() + text.size();
-    double expected = 0, read = 0;
-    const auto reference = std::from_chars(text.data(), end, expected);
-    const char* at = readDecimal(text.data(), end, read);
-    if (reference.ec != std::errc()) {
-      EXPECT_EQ(at, nullptr) << text;
-      continue;
-    }
-    ASSERT_EQ(at, reference.ptr) << text;
-    if (std::isnan(expected)) {
-      EXPECT_TRUE(std::isnan(read)) << text;
-    } else {
-      ASSERT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << text << ": " << read << " against " << expected;
+  // Alone, and as path data holds them: with more text after them, which
+  // the reader may take in whole words.
+  for (const std::string& number : texts) {
+    for (const char* after : {"", " L 12.5,-3 40 0.25 Z", ".7e+2 1", "E-5 6 7 8 9 10 11 12"}) {
+      const std::string text = number + after;
+      const char* end = text.data() + text.size();
+      double expected = 0, read = 0;
+      const auto reference = std::from_chars(text.data(), end, expected);
+      const char* at = readDecimal(text.data(), end, read);
+      if (reference.ec != std::errc()) {
+        EXPECT_EQ(at, nullptr) << text;
+        continue;
+      }
+      ASSERT_EQ(at, reference.ptr) << text;
+      if (std::isnan(expected)) {
+        EXPECT_TRUE(std::isnan(read)) << text;
+      } else {
+        ASSERT_EQ(std::memcmp(&read, &expected, sizeof read), 0) << text << ": " << read << " against " << expected;
+      }
     }
   }
 }

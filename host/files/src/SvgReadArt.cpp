@@ -140,10 +140,13 @@ ArtCopy Reader::shape(const xmlNode* node, const std::string& name, const Matrix
   const auto toSegment = [&](const Anchor& a) {
     AIPathSegment s;
     s.p = point(a.p);
-    s.in = sameBits(a.in, a.p) ? s.p : point(a.in);
-    s.out = sameBits(a.out, a.p) ? s.p : point(a.out);
+    const bool inOnAnchor = sameBits(a.in, a.p), outOnAnchor = sameBits(a.out, a.p);
+    s.in = inOnAnchor ? s.p : point(a.in);
+    s.out = outOnAnchor ? s.p : point(a.out);
     while (cornerAt < corners.size() && corners[cornerAt] == ' ') ++cornerAt;
-    s.corner = cornerAt < corners.size() ? corners[cornerAt++] == '1' : inferredCorner(s);
+    // A handle on its anchor is a corner, as inferredCorner would find.
+    s.corner = cornerAt < corners.size() ? corners[cornerAt++] == '1'
+                                         : inOnAnchor || outOnAnchor || inferredCorner(s);
     return s;
   };
   ArtCopy art;

@@ -33,8 +33,10 @@ class Scanner {
   }
   void skipSeparator() {
     skipSpace();
-    if (at_ < end_ && *at_ == ',') ++at_;
-    skipSpace();
+    if (at_ < end_ && *at_ == ',') {
+      ++at_;
+      skipSpace();
+    }
   }
   bool atEnd() {
     skipSpace();
@@ -268,14 +270,14 @@ void parsePathData(std::string_view text, std::vector<Subpath>& paths, bool* err
   Point lastControl;  // reflected by S and T
   char lastCommand = '\0';
   bool failed = false;
+  // Each number followed by its separator.
   const auto need = [&](int count, double* out) {
     for (int i = 0; i < count; ++i) {
-      if (i > 0) scan.skipSeparator();
       const auto value = scan.number();
       if (!value) return false;
       out[i] = *value;
+      scan.skipSeparator();
     }
-    scan.skipSeparator();
     return true;
   };
   while (!scan.atEnd()) {
