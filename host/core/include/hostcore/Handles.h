@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace hostcore {
@@ -73,13 +74,15 @@ bool readHandle(Handle handle, HandleKind kind, DecodedHandle& out) {
 // Objects kept in reusable slots; a slot's generation changes when it is
 // freed, so old handles to it stop matching. Slots live in fixed-size
 // chunks: an index finds its slot by a shift and a mask, and references
-// stay valid while slots are added.
+// stay valid while slots are added. Whether a slot is used and its
+// generation are one word, held apart from the values, so checking a
+// handle reads one word.
 template <class T>
 class SlotTable {
  public:
   uint32_t add(T value) {
     const uint32_t index = add();
-    slotAt(index).value = std::move(value);
+    slotAt(index) = std::move(value);
     return index;
   }
 
@@ -90,50 +93,50 @@ class SlotTable {
       index = free_.back();
       free_.pop_back();
     } else {
-      index = count_++;
-      if ((index & kChunkMask) == 0) chunks_.push_back(std::make_unique<Slot[]>(kChunkSize));
+      index = uint32_t(states_.size());
+      if ((index & kChunkMask) == 0) chunks_.push_back(std::make_unique<T[]>(kChunkSize));
+      states_.push_back(1u << kGenerationShift);
     }
-    slotAt(index).used = true;
+    states_[index] |= kUsed;
     return index;
   }
 
+  // Built again in place rather than assigned a blank value.
   void remove(uint32_t index) {
-    Slot& slot = slotAt(index);
-    slot.value = T{};
-    slot.used = false;
-    slot.generation = (slot.generation + 1) & handle_layout::kGenerationMask;
-    if (slot.generation == 0) slot.generation = 1;
+    T& value = slotAt(index);
+    value.~T();
+    new (&value) T();
+    uint32_t generation = (this->generation(index) + 1) & handle_layout::kGenerationMask;
+    if (generation == 0) generation = 1;
+    states_[index] = generation << kGenerationShift;
     free_.push_back(index);
   }
 
-  bool used(uint32_t index) const { return index < count_ && slotAt(index).used; }
+  bool used(uint32_t index) const { return index < states_.size() && (states_[index] & kUsed) != 0; }
 
   // The slot is in use and the generation is its present one.
   bool matches(const DecodedHandle& h) const {
-    return used(h.index) && (slotAt(h.index).generation & handle_layout::kGenerationMask) == h.generation;
+    return h.index < states_.size() && states_[h.index] == ((h.generation << kGenerationShift) | kUsed);
   }
 
-  uint32_t generation(uint32_t index) const { return slotAt(index).generation; }
-  T& operator[](uint32_t index) { return slotAt(index).value; }
-  const T& operator[](uint32_t index) const { return slotAt(index).value; }
-  uint32_t slotCount() const { return count_; }
-  uint32_t usedCount() const { return count_ - uint32_t(free_.size()); }
+  uint32_t generation(uint32_t index) const { return states_[index] >> kGenerationShift; }
+  T& operator[](uint32_t index) { return slotAt(index); }
+  const T& operator[](uint32_t index) const { return slotAt(index); }
+  uint32_t slotCount() const { return uint32_t(states_.size()); }
+  uint32_t usedCount() const { return uint32_t(states_.size() - free_.size()); }
 
  private:
-  struct Slot {
-    T value{};
-    uint32_t generation = 1;
-    bool used = false;
-  };
+  static constexpr uint32_t kUsed = 1;
+  static constexpr unsigned kGenerationShift = 1;
   static constexpr unsigned kChunkBits = 8;
   static constexpr uint32_t kChunkSize = uint32_t(1) << kChunkBits;
   static constexpr uint32_t kChunkMask = kChunkSize - 1;
 
-  Slot& slotAt(uint32_t index) { return chunks_[index >> kChunkBits][index & kChunkMask]; }
-  const Slot& slotAt(uint32_t index) const { return chunks_[index >> kChunkBits][index & kChunkMask]; }
+  T& slotAt(uint32_t index) { return chunks_[index >> kChunkBits][index & kChunkMask]; }
+  const T& slotAt(uint32_t index) const { return chunks_[index >> kChunkBits][index & kChunkMask]; }
 
-  std::vector<std::unique_ptr<Slot[]>> chunks_;
-  uint32_t count_ = 0;
+  std::vector<std::unique_ptr<T[]>> chunks_;
+  std::vector<uint32_t> states_;  // generation, shifted, and the used bit
   std::vector<uint32_t> free_;
 };
 
