@@ -51,7 +51,9 @@ uint64_t ArtIds::takeNumber(AIArtType type, uint32_t holder) {
   const uint8_t prefix = prefixOf(type);
   for (;;) {
     ++counter_;
-    if (givenNumbers_.count(counter_) == 0 || given_.count(kPrefixes[prefix] + std::to_string(counter_)) == 0) break;
+    if (givenNumbers_.empty() || givenNumbers_.count(counter_) == 0 ||
+        given_.count(kPrefixes[prefix] + std::to_string(counter_)) == 0)
+      break;
   }
   numbered_.push_back(Numbered{counter_, holder, prefix});
   return counter_;
