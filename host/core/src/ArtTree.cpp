@@ -28,7 +28,7 @@ size_t ArtTree::nodesToBuild(const ArtCopy& copy) {
 
 NodeIndex ArtTree::build(const ArtCopy& copy, bool keepIds) {
   const NodeIndex n = createNode(copy.type, keepIds ? copy.id : std::string());
-  nodes_[n].props = copy.props;
+  nodes_[n].props.assign(copy.props);
   nodes_[n].path = copy.path;
   if (copy.type == kPluginArt) {
     const ArtRole roles[2] = {ArtRole::EditGroup, ArtRole::ResultGroup};
@@ -75,7 +75,7 @@ ArtCopy ArtTree::copyOf(NodeIndex n) const {
   ArtCopy copy;
   copy.type = a.type;
   copy.id = idOf(n);
-  copy.props = a.props;
+  copy.props = *a.props;
   a.path.segments.settle();  // once here rather than in every copy read
   copy.path = a.path;
   copy.dirty = a.dirty;
@@ -210,7 +210,7 @@ void ArtTree::matchArt(const AIArtSpec* specs, int16_t count, std::vector<AIArtH
     for (int16_t i = 0; i < count; ++i) {
       const AIArtSpec& spec = specs[i];
       if ((spec.type == kAnyArt || spec.type == a.type) &&
-          (a.props.userAttr & spec.whichAttr) == (spec.attr & spec.whichAttr))
+          (a.props->userAttr & spec.whichAttr) == (spec.attr & spec.whichAttr))
         return true;
     }
     return false;
@@ -225,7 +225,7 @@ void ArtTree::matchArt(const AIArtSpec* specs, int16_t count, std::vector<AIArtH
       const NodeIndex n = pending.back();
       pending.pop_back();
       const ArtNode& a = nodes_[n];
-      if (!a.props.layer && matches(a)) members.push_back(artHandle(n));
+      if (!a.props->layer && matches(a)) members.push_back(artHandle(n));
       pushChildren(a.type == kPluginArt ? a.editGroup : n);
     }
   }
@@ -260,14 +260,14 @@ NodeIndex ArtTree::exchangeCurrent(NodeIndex layer) {
 }
 
 NodeIndex ArtTree::currentLayer() const {
-  if (current_ != kNoNode && nodes_.used(current_) && nodes_[current_].live && nodes_[current_].props.layer)
+  if (current_ != kNoNode && nodes_.used(current_) && nodes_[current_].live && nodes_[current_].props->layer)
     return current_;
   return layers_.empty() ? kNoNode : layers_.front();
 }
 
 NodeIndex ArtTree::layerOf(NodeIndex n) const {
   for (NodeIndex m = n; m != kNoNode; m = nodes_[m].parent)
-    if (nodes_[m].props.layer) return m;
+    if (nodes_[m].props->layer) return m;
   return kNoNode;
 }
 

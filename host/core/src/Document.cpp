@@ -67,9 +67,7 @@ AIErr Document::disposeArt(AIArtHandle art) {
   NodeIndex n;
   if (AIErr err = findArt(art, &n)) return err;
   if (tree_.node(n).role != ArtRole::Member || tree_.node(n).parent == kNoNode) return kHostNotAllowedErr;
-  journal_.moveNode(n, Place{});
-  journal_.record(LifeRecord{n, true});
-  tree_.setSubtreeLife(n, false);
+  journal_.dispose(n);
   tree_.collect(n);
   return kNoErr;
 }
@@ -80,7 +78,7 @@ AIErr Document::duplicateArt(AIArtHandle art, AIPaintOrder order, AIArtHandle pr
   if (newArt == nullptr) return kHostBadParameterErr;
   Place place;
   if (AIErr err = tree_.resolvePlace(order, prep, tree_.node(source).type, &place)) return err;
-  if (AIErr err = roomFor(tree_.subtree(source).size())) return err;
+  if (AIErr err = roomFor(tree_.subtreeSize(source))) return err;
   const NodeIndex n = tree_.clone(source);
   placeNew(n, place, newArt);
   return kNoErr;
@@ -156,14 +154,14 @@ AIErr Document::userAttr(AIArtHandle art, AIArtUserAttr which, AIArtUserAttr* at
   NodeIndex n;
   if (AIErr err = findArt(art, &n)) return err;
   if (attr == nullptr) return kHostBadParameterErr;
-  *attr = tree_.node(n).props.userAttr & which;
+  *attr = tree_.node(n).props->userAttr & which;
   return kNoErr;
 }
 
 AIErr Document::setUserAttr(AIArtHandle art, AIArtUserAttr which, AIArtUserAttr attr) {
   NodeIndex n;
   if (AIErr err = findArt(art, &n)) return err;
-  const AIArtUserAttr old = tree_.node(n).props.userAttr;
+  const AIArtUserAttr old = tree_.node(n).props->userAttr;
   const AIArtUserAttr changed = (old & ~which) | (attr & which);
   if (changed != old) journal_.editProps(n).userAttr = changed;
   return kNoErr;
@@ -173,7 +171,7 @@ AIErr Document::artName(AIArtHandle art, std::string* name) const {
   NodeIndex n;
   if (AIErr err = findArt(art, &n)) return err;
   if (name == nullptr) return kHostBadParameterErr;
-  *name = tree_.node(n).props.name;
+  *name = tree_.node(n).props->name;
   return kNoErr;
 }
 
@@ -181,7 +179,7 @@ AIErr Document::setArtName(AIArtHandle art, const char* name) {
   NodeIndex n;
   if (AIErr err = findArt(art, &n)) return err;
   if (name == nullptr) return kHostBadParameterErr;
-  if (tree_.node(n).props.name != name) journal_.editProps(n).name = name;
+  if (tree_.node(n).props->name != name) journal_.editProps(n).name = name;
   return kNoErr;
 }
 
@@ -234,7 +232,7 @@ AIErr Document::leafData(AIArtHandle art, LeafData* leaf) const {
   if (AIErr err = findArt(art, &n)) return err;
   if (!isLeafType(tree_.node(n).type)) return kHostWrongArtTypeErr;
   if (leaf == nullptr) return kHostBadParameterErr;
-  *leaf = tree_.node(n).props.leaf;
+  *leaf = tree_.node(n).props->leaf;
   return kNoErr;
 }
 
@@ -319,7 +317,7 @@ AIErr Document::groupClipped(AIArtHandle group, AIBoolean* clipped) const {
   if (AIErr err = findArt(group, &n)) return err;
   if (tree_.node(n).type != kGroupArt) return kHostWrongArtTypeErr;
   if (clipped == nullptr) return kHostBadParameterErr;
-  *clipped = tree_.node(n).props.clipped;
+  *clipped = tree_.node(n).props->clipped;
   return kNoErr;
 }
 
@@ -327,7 +325,7 @@ AIErr Document::setGroupClipped(AIArtHandle group, AIBoolean clipped) {
   NodeIndex n;
   if (AIErr err = findArt(group, &n)) return err;
   if (tree_.node(n).type != kGroupArt) return kHostWrongArtTypeErr;
-  if (tree_.node(n).props.clipped != (clipped != 0)) journal_.editProps(n).clipped = clipped != 0;
+  if (tree_.node(n).props->clipped != (clipped != 0)) journal_.editProps(n).clipped = clipped != 0;
   return kNoErr;
 }
 
@@ -347,8 +345,8 @@ AIErr Document::pluginGroupOf(AIArtHandle art, uint32_t* group) const {
   NodeIndex n;
   if (AIErr err = findPluginArt(art, &n)) return err;
   if (group == nullptr) return kHostBadParameterErr;
-  if (tree_.node(n).props.pluginGroup == kNoIndex) return kHostNotAttachedErr;
-  *group = tree_.node(n).props.pluginGroup;
+  if (tree_.node(n).props->pluginGroup == kNoIndex) return kHostNotAttachedErr;
+  *group = tree_.node(n).props->pluginGroup;
   return kNoErr;
 }
 
@@ -356,9 +354,9 @@ AIErr Document::pluginVersion(AIArtHandle art, int32_t* major, int32_t* minor) c
   NodeIndex n;
   if (AIErr err = findPluginArt(art, &n)) return err;
   if (major == nullptr || minor == nullptr) return kHostBadParameterErr;
-  if (tree_.node(n).props.pluginGroup == kNoIndex) return kHostNotAttachedErr;
-  *major = tree_.node(n).props.versionMajor;
-  *minor = tree_.node(n).props.versionMinor;
+  if (tree_.node(n).props->pluginGroup == kNoIndex) return kHostNotAttachedErr;
+  *major = tree_.node(n).props->versionMajor;
+  *minor = tree_.node(n).props->versionMinor;
   return kNoErr;
 }
 

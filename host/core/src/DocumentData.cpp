@@ -50,7 +50,7 @@ AIErr Document::copyArtToEntry(AIDictionaryRef dictionary, uint32_t key, AIArtHa
   if (AIErr err = findArt(art, &n)) return err;
   // A copy weighs as much as the art it copies: a capture that could not
   // be placed back within the limit is refused before it is made.
-  if (AIErr err = roomFor(tree_.subtree(n).size())) return err;
+  if (AIErr err = roomFor(tree_.subtreeSize(n))) return err;
   journal_.writeEntry(d, key, std::make_shared<const ArtCopy>(tree_.copyOf(n)));
   return kNoErr;
 }
@@ -133,7 +133,7 @@ AIErr Document::artStyle(AIArtHandle art, AIArtStyleHandle* style) const {
   NodeIndex n;
   if (AIErr err = findArt(art, &n)) return err;
   if (style == nullptr) return kHostBadParameterErr;
-  *style = StyleTable::handle(tree_.node(n).props.style);
+  *style = StyleTable::handle(tree_.node(n).props->style);
   return kNoErr;
 }
 
@@ -142,7 +142,7 @@ AIErr Document::setArtStyle(AIArtHandle art, AIArtStyleHandle style) {
   if (AIErr err = findArt(art, &n)) return err;
   uint32_t s;
   if (AIErr err = styleIndex(style, &s)) return err;
-  if (tree_.node(n).props.style != s) journal_.editProps(n).style = s;
+  if (tree_.node(n).props->style != s) journal_.editProps(n).style = s;
   return kNoErr;
 }
 
@@ -150,7 +150,7 @@ AIErr Document::pathStyle(AIArtHandle art, AIPathStyle* style) const {
   NodeIndex n;
   if (AIErr err = findArt(art, &n)) return err;
   if (style == nullptr) return kHostBadParameterErr;
-  const uint32_t s = tree_.node(n).props.style;
+  const uint32_t s = tree_.node(n).props->style;
   *style = s == kNoIndex ? StyleTable::cleared() : styles_[s].pathStyle;
   return kNoErr;
 }
@@ -160,7 +160,7 @@ AIErr Document::setPathStyle(AIArtHandle art, const AIPathStyle& style) {
   if (AIErr err = findArt(art, &n)) return err;
   const AIPathStyleMap all{1, 1, 1, 1, 1, 1};
   const uint32_t s = styles_.intern(style, all);
-  if (tree_.node(n).props.style != s) journal_.editProps(n).style = s;
+  if (tree_.node(n).props->style != s) journal_.editProps(n).style = s;
   return kNoErr;
 }
 

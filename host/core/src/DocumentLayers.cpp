@@ -8,8 +8,8 @@ AIErr Document::addLayer(const char* title, AILayerHandle* layer, LayerPlace pla
   if (title == nullptr || layer == nullptr) return kHostBadParameterErr;
   if (AIErr err = roomFor(1)) return err;
   const NodeIndex n = tree_.createNode(kGroupArt);
-  tree_.node(n).props.layer = LayerInfo{title, true, true};
-  journal_.record(LifeRecord{n, false});
+  tree_.node(n).props.edit().layer = LayerInfo{title, true, true};
+  journal_.record(LifeRecord{n, Place{}, false});
   journal_.record(LayerListRecord{tree_.layers()});
   tree_.insertLayer(n, place == LayerPlace::Top);
   if (tree_.layers().size() == 1) journal_.setCurrentLayer(n);
@@ -23,7 +23,7 @@ AIErr Document::addSublayer(AILayerHandle parent, const char* title, AILayerHand
   if (title == nullptr || layer == nullptr) return kHostBadParameterErr;
   if (AIErr err = roomFor(1)) return err;
   const NodeIndex n = tree_.createNode(kGroupArt);
-  tree_.node(n).props.layer = LayerInfo{title, true, true};
+  tree_.node(n).props.edit().layer = LayerInfo{title, true, true};
   journal_.placeNew(n, Place{p, tree_.node(p).firstChild});
   *layer = layerHandle(n);
   return kNoErr;
@@ -71,7 +71,7 @@ AIErr Document::layerTitle(AILayerHandle layer, std::string* title) const {
   NodeIndex n;
   if (AIErr err = findLayer(layer, &n)) return err;
   if (title == nullptr) return kHostBadParameterErr;
-  *title = tree_.node(n).props.layer->title;
+  *title = tree_.node(n).props->layer->title;
   return kNoErr;
 }
 
@@ -81,14 +81,14 @@ AIErr Document::layerVisible(AILayerHandle layer, AIBoolean* visible) const {
   if (visible == nullptr) return kHostBadParameterErr;
   *visible = true;
   for (NodeIndex m = n; m != kNoNode; m = tree_.node(m).parent)
-    if (tree_.node(m).props.layer && !tree_.node(m).props.layer->visible) *visible = false;
+    if (tree_.node(m).props->layer && !tree_.node(m).props->layer->visible) *visible = false;
   return kNoErr;
 }
 
 AIErr Document::setLayerVisible(AILayerHandle layer, AIBoolean visible) {
   NodeIndex n;
   if (AIErr err = findLayer(layer, &n)) return err;
-  if (tree_.node(n).props.layer->visible != (visible != 0)) journal_.editProps(n).layer->visible = visible != 0;
+  if (tree_.node(n).props->layer->visible != (visible != 0)) journal_.editProps(n).layer->visible = visible != 0;
   return kNoErr;
 }
 
@@ -98,14 +98,14 @@ AIErr Document::layerEditable(AILayerHandle layer, AIBoolean* editable) const {
   if (editable == nullptr) return kHostBadParameterErr;
   *editable = true;
   for (NodeIndex m = n; m != kNoNode; m = tree_.node(m).parent)
-    if (tree_.node(m).props.layer && !tree_.node(m).props.layer->editable) *editable = false;
+    if (tree_.node(m).props->layer && !tree_.node(m).props->layer->editable) *editable = false;
   return kNoErr;
 }
 
 AIErr Document::setLayerEditable(AILayerHandle layer, AIBoolean editable) {
   NodeIndex n;
   if (AIErr err = findLayer(layer, &n)) return err;
-  if (tree_.node(n).props.layer->editable != (editable != 0)) journal_.editProps(n).layer->editable = editable != 0;
+  if (tree_.node(n).props->layer->editable != (editable != 0)) journal_.editProps(n).layer->editable = editable != 0;
   return kNoErr;
 }
 
@@ -142,7 +142,7 @@ AIErr Document::isLayerGroup(AIArtHandle art, AIBoolean* isLayerGroup) const {
   NodeIndex n;
   if (AIErr err = findArt(art, &n)) return err;
   if (isLayerGroup == nullptr) return kHostBadParameterErr;
-  *isLayerGroup = tree_.node(n).props.layer.has_value();
+  *isLayerGroup = tree_.node(n).props->layer.has_value();
   return kNoErr;
 }
 

@@ -111,8 +111,8 @@ AIRealRect Document::boundsOf(NodeIndex node) const {
       for (NodeIndex c = n.firstChild; c != kNoNode; c = tree_.node(c).next) {
         const AIRealRect r = boundsOf(c);
         unite(all, r);
-        const uint32_t style = tree_.node(c).props.style;
-        if (n.props.clipped && style != kNoIndex && styles_[style].pathStyle.clip) {
+        const uint32_t style = tree_.node(c).props->style;
+        if (n.props->clipped && style != kNoIndex && styles_[style].pathStyle.clip) {
           unite(clips, r);
           clipFound = true;
         }
@@ -120,18 +120,18 @@ AIRealRect Document::boundsOf(NodeIndex node) const {
       return clipFound ? clips : all;
     }
     default:
-      return leafBounds(n.props.leaf);
+      return leafBounds(n.props->leaf);
   }
 }
 
 void Document::transformNode(NodeIndex node, const AIRealMatrix& matrix, AIReal lineScale, int32_t flags) {
   const ArtNode& n = tree_.node(node);
-  if ((flags & kScaleLines) && n.props.style != kNoIndex) {
-    ArtStyle scaled = styles_[n.props.style];
+  if ((flags & kScaleLines) && n.props->style != kNoIndex) {
+    ArtStyle scaled = styles_[n.props->style];
     if (scaled.pathStyle.strokePaint) {
       scaled.pathStyle.stroke.width *= lineScale;
       const uint32_t s = styles_.intern(scaled.pathStyle, scaled.paintData);
-      if (s != n.props.style) journal_.editProps(node).style = s;
+      if (s != n.props->style) journal_.editProps(node).style = s;
     }
   }
   const bool moves = (flags & kTransformObjects) != 0;

@@ -38,7 +38,7 @@ std::vector<std::string> checkDocument(const Document& d) {
   };
 
   for (NodeIndex layer : d.tree_.layers()) {
-    if (!d.tree_.used(layer) || !d.tree_.node(layer).props.layer) {
+    if (!d.tree_.used(layer) || !d.tree_.node(layer).props->layer) {
       fault(art(layer) + "in the layer list but not a layer group");
       continue;
     }
@@ -72,8 +72,8 @@ std::vector<std::string> checkDocument(const Document& d) {
     }
     if ((node.role != ArtRole::Member) && node.type != kGroupArt)
       fault(art(n) + "edit or result group that is not a group");
-    if (node.props.layer && node.type != kGroupArt) fault(art(n) + "layer that is not a group");
-    if (node.props.layer && node.parent != kNoNode &&
+    if (node.props->layer && node.type != kGroupArt) fault(art(n) + "layer that is not a group");
+    if (node.props->layer && node.parent != kNoNode &&
         std::find(d.tree_.layers().begin(), d.tree_.layers().end(), n) != d.tree_.layers().end())
       fault(art(n) + "top-level layer with a parent");
     if (node.dictionary != kNoIndex &&
@@ -82,7 +82,7 @@ std::vector<std::string> checkDocument(const Document& d) {
     if (!node.path.callerNonFinite && std::any_of(node.path.segments.begin(), node.path.segments.end(),
                                                   [](const AIPathSegment& s) { return !segmentFinite(s); }))
       fault(art(n) + "non-finite path coordinate");
-    if (!node.props.leaf.callerNonFinite && !matrixFinite(node.props.leaf.matrix))
+    if (!node.props->leaf.callerNonFinite && !matrixFinite(node.props->leaf.matrix))
       fault(art(n) + "non-finite placement matrix");
   }
 

@@ -65,7 +65,7 @@ void Journal::compact(UserStep& step) {
   std::unordered_map<NodeIndex, NodeIndex> gone;
   for (const JournalRecord& r : records) {
     const auto* life = std::get_if<LifeRecord>(&r);
-    if (life == nullptr || gone.count(life->root) != 0) continue;
+    if (life == nullptr || (!gone.empty() && gone.count(life->root) != 0)) continue;
     const ArtNode& root = tree_.node(life->root);
     if (root.live || root.parent != kNoNode || !bornIn(step, life->root)) continue;
     const std::vector<NodeIndex> pieces = tree_.subtree(life->root);
@@ -85,21 +85,24 @@ void Journal::compact(UserStep& step) {
       });
     }
   }
+  // Records kept move up over those dropped, in their order.
   StateRecords seen;
-  std::vector<JournalRecord> kept;
   std::vector<NodeIndex> released;
-  kept.reserve(records.size());
-  for (JournalRecord& r : records) {
+  size_t kept = 0;
+  for (size_t i = 0; i < records.size(); ++i) {
+    JournalRecord& r = records[i];
     const NodeIndex node = primaryNode(r);
-    const bool needed = gone.count(node) == 0 && (!holdsState(r) || (!bornIn(step, node) && seen.first(r)));
+    const bool needed = (gone.empty() || gone.count(node) == 0) &&
+                        (!holdsState(r) || (!bornIn(step, node) && seen.first(r)));
     if (needed) {
-      kept.push_back(std::move(r));
+      if (kept != i) records[kept] = std::move(r);
+      ++kept;
       continue;
     }
     pinRecord(r, -1);
     forEachPinned(r, [&](NodeIndex n) { released.push_back(n); });
   }
-  records = std::move(kept);
+  records.erase(records.begin() + std::ptrdiff_t(kept), records.end());
   for (NodeIndex n : released) tree_.collect(n);
 }
 
@@ -131,8 +134,14 @@ void Journal::discardRecords(std::vector<JournalRecord>& records) {
 }
 
 void Journal::placeNew(NodeIndex n, Place place) {
-  record(LifeRecord{n, false});
-  moveNode(n, place);
+  record(LifeRecord{n, Place{}, false});
+  if (place.parent != kNoNode) tree_.attach(n, place);
+}
+
+void Journal::dispose(NodeIndex n) {
+  record(LifeRecord{n, tree_.placeOf(n), true});
+  tree_.detach(n);
+  tree_.setSubtreeLife(n, false);
 }
 
 void Journal::moveNode(NodeIndex n, Place place) {
@@ -170,11 +179,15 @@ void Journal::apply(JournalRecord& record) {
           if (r.place.parent != kNoNode) tree_.attach(r.node, r.place);
           r.place = present;
         } else if constexpr (std::is_same_v<R, LifeRecord>) {
-          const bool present = tree_.node(r.root).live;
+          const Place presentPlace = tree_.placeOf(r.root);
+          const bool presentLife = tree_.node(r.root).live;
+          tree_.detach(r.root);
+          if (r.place.parent != kNoNode) tree_.attach(r.root, r.place);
           tree_.setSubtreeLife(r.root, r.live);
-          r.live = present;
+          r.place = presentPlace;
+          r.live = presentLife;
         } else if constexpr (std::is_same_v<R, PropsRecord>) {
-          std::swap(tree_.node(r.node).props, *r.props);
+          std::swap(tree_.node(r.node).props, r.props);
         } else if constexpr (std::is_same_v<R, GeometryRecord>) {
           std::swap(tree_.node(r.node).path, *r.path);
         } else if constexpr (std::is_same_v<R, EntryRecord>) {

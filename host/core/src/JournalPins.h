@@ -21,6 +21,8 @@ inline void forEachPinned(const JournalRecord& record, F&& pin) {
           pinIfSet(r.place.next);
         } else if constexpr (std::is_same_v<R, LifeRecord>) {
           pinIfSet(r.root);
+          pinIfSet(r.place.parent);
+          pinIfSet(r.place.next);
         } else if constexpr (std::is_same_v<R, PropsRecord> || std::is_same_v<R, GeometryRecord>) {
           pinIfSet(r.node);
         } else if constexpr (std::is_same_v<R, EntryRecord>) {

@@ -170,6 +170,31 @@ struct ArtCopy {
   DictEntries dictionary;
 };
 
+// A node's properties, shared by copies of the art until one of them
+// changes: duplicating art copies a pointer, and art with the default
+// properties holds none. Kept apart from the node, the node stays small.
+class SharedProps {
+ public:
+  const ArtProps& operator*() const { return shared_ ? *shared_ : defaults(); }
+  const ArtProps* operator->() const { return &**this; }
+  // The properties to change, copied first while other art shares them.
+  ArtProps& edit() {
+    if (!shared_)
+      shared_ = std::make_shared<ArtProps>();
+    else if (shared_.use_count() > 1)
+      shared_ = std::make_shared<ArtProps>(*shared_);
+    return *shared_;
+  }
+  void assign(const ArtProps& props) { shared_ = std::make_shared<ArtProps>(props); }
+
+ private:
+  static const ArtProps& defaults() {
+    static const ArtProps none;
+    return none;
+  }
+  std::shared_ptr<ArtProps> shared_;
+};
+
 struct ArtNode {
   AIArtType type = kUnknownArt;
   bool live = true;    // false once disposed; kept while the journal may revive it
@@ -190,7 +215,7 @@ struct ArtNode {
   // type and this number (ArtIds).
   std::string id;
   uint64_t idNumber = 0;
-  ArtProps props;
+  SharedProps props;
   PathGeometry path;
 };
 
@@ -223,15 +248,18 @@ struct LinkRecord {
   NodeIndex node;
   Place place;
 };
+// Art made or disposed of: its place and whether its subtree lives change
+// together, in one record, as disposal is most of what an update journals.
 struct LifeRecord {
   NodeIndex root;
+  Place place;
   bool live;
 };
 // Properties and geometry are held apart, so that every record stays as
 // small as a link record: an update journals tens of thousands of links.
 struct PropsRecord {
   NodeIndex node;
-  std::unique_ptr<ArtProps> props;
+  SharedProps props;
 };
 struct GeometryRecord {
   NodeIndex node;

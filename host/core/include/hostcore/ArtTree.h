@@ -48,7 +48,7 @@ class ArtTree {
     if (layer == nullptr) return kHostBadParameterErr;
     DecodedHandle h;
     if (!readHandle(layer, HandleKind::Layer, h) || !nodes_.matches(h) || !nodes_[h.index].live ||
-        !nodes_[h.index].props.layer)
+        !nodes_[h.index].props->layer)
       return kHostStaleHandleErr;
     *n = h.index;
     return kNoErr;
@@ -107,6 +107,11 @@ class ArtTree {
     }
   }
   std::vector<NodeIndex> subtree(NodeIndex root) const;
+  size_t subtreeSize(NodeIndex root) const {
+    size_t size = 0;
+    forSubtree(root, [&](NodeIndex) { ++size; });
+    return size;
+  }
   // Handles of the art matching any spec, layer by layer, depth first from
   // the top; inside groups and edit groups, never in result groups.
   void matchArt(const AIArtSpec* specs, int16_t count, std::vector<AIArtHandle>& members) const;

@@ -71,10 +71,13 @@ class Journal {
   }
   // New detached art put at its place (undo takes it away).
   void placeNew(NodeIndex n, Place place);
+  // Takes art out of its place and out of life, with its subtree (undo
+  // puts it back); the caller frees what nothing pins.
+  void dispose(NodeIndex n);
   void moveNode(NodeIndex n, Place place);
   ArtProps& editProps(NodeIndex n) {
-    if (!bornSinceMark(n)) record(PropsRecord{n, std::make_unique<ArtProps>(tree_.node(n).props)});
-    return tree_.node(n).props;
+    if (!bornSinceMark(n)) record(PropsRecord{n, tree_.node(n).props});
+    return tree_.node(n).props.edit();
   }
   PathGeometry& editGeometry(NodeIndex n) {
     if (!bornSinceMark(n)) record(GeometryRecord{n, std::make_unique<PathGeometry>(tree_.node(n).path)});
