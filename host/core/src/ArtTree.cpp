@@ -198,12 +198,6 @@ AIErr ArtTree::resolvePlace(AIPaintOrder order, AIArtHandle prep, AIArtType type
   return kNoErr;
 }
 
-std::vector<NodeIndex> ArtTree::subtree(NodeIndex root) const {
-  std::vector<NodeIndex> all;
-  forSubtree(root, [&](NodeIndex n) { all.push_back(n); });
-  return all;
-}
-
 void ArtTree::matchArt(const AIArtSpec* specs, int16_t count, std::vector<AIArtHandle>& members) const {
   members.clear();
   const auto matches = [&](const ArtNode& a) {

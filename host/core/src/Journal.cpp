@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <iterator>
-#include <unordered_map>
 #include <unordered_set>
 
 #include "JournalPins.h"
@@ -46,6 +45,32 @@ struct StateRecords {
   }
 };
 
+// Art a step made and disposed of, each piece with the root it went with:
+// a table by node, made only once a step has such art, so compacting a
+// step that disposed of tens of thousands of pieces allocates nothing
+// per piece.
+class GoneArt {
+ public:
+  bool empty() const { return count_ == 0; }
+  NodeIndex rootOf(NodeIndex n) const { return n < roots_.size() ? roots_[n] : kNoNode; }
+  // A piece keeps the first root it is added with.
+  void add(NodeIndex n, NodeIndex root, uint32_t slots) {
+    if (roots_.empty()) roots_.assign(slots, kNoNode);
+    if (roots_[n] != kNoNode) return;
+    roots_[n] = root;
+    ++count_;
+  }
+  void remove(NodeIndex n) {
+    if (rootOf(n) == kNoNode) return;
+    roots_[n] = kNoNode;
+    --count_;
+  }
+
+ private:
+  std::vector<NodeIndex> roots_;
+  size_t count_ = 0;
+};
+
 bool holdsState(const JournalRecord& record) {
   return std::holds_alternative<PropsRecord>(record) || std::holds_alternative<GeometryRecord>(record) ||
          std::holds_alternative<EntryRecord>(record);
@@ -62,25 +87,25 @@ void Journal::compact(UserStep& step) {
   std::vector<JournalRecord>& records = step.records;
   // Art made and disposed of in the step, each piece with its root, when
   // no older art hangs inside it: undo and redo both leave it dead.
-  std::unordered_map<NodeIndex, NodeIndex> gone;
+  GoneArt gone;
   for (const JournalRecord& r : records) {
     const auto* life = std::get_if<LifeRecord>(&r);
-    if (life == nullptr || (!gone.empty() && gone.count(life->root) != 0)) continue;
+    if (life == nullptr || gone.rootOf(life->root) != kNoNode) continue;
     const ArtNode& root = tree_.node(life->root);
     if (root.live || root.parent != kNoNode || !bornIn(step, life->root)) continue;
-    const std::vector<NodeIndex> pieces = tree_.subtree(life->root);
-    if (std::all_of(pieces.begin(), pieces.end(), [&](NodeIndex n) { return bornIn(step, n); }))
-      for (NodeIndex n : pieces) gone.emplace(n, life->root);
+    bool allBorn = true;
+    tree_.forSubtree(life->root, [&](NodeIndex n) { allBorn = allBorn && bornIn(step, n); });
+    if (allBorn) tree_.forSubtree(life->root, [&](NodeIndex n) { gone.add(n, life->root, tree_.slotCount()); });
   }
   // Art that a record kept for other art refers to must stay as it is.
   for (bool changed = true; changed && !gone.empty();) {
     changed = false;
     for (const JournalRecord& r : records) {
-      if (gone.count(primaryNode(r)) != 0) continue;
+      if (gone.rootOf(primaryNode(r)) != kNoNode) continue;
       forEachPinned(r, [&](NodeIndex n) {
-        const auto at = gone.find(n);
-        if (at == gone.end()) return;
-        for (NodeIndex m : tree_.subtree(at->second)) gone.erase(m);
+        const NodeIndex root = gone.rootOf(n);
+        if (root == kNoNode) return;
+        tree_.forSubtree(root, [&](NodeIndex m) { gone.remove(m); });
         changed = true;
       });
     }
@@ -92,7 +117,7 @@ void Journal::compact(UserStep& step) {
   for (size_t i = 0; i < records.size(); ++i) {
     JournalRecord& r = records[i];
     const NodeIndex node = primaryNode(r);
-    const bool needed = (gone.empty() || gone.count(node) == 0) &&
+    const bool needed = gone.rootOf(node) == kNoNode &&
                         (!holdsState(r) || (!bornIn(step, node) && seen.first(r)));
     if (needed) {
       if (kept != i) records[kept] = std::move(r);

@@ -106,7 +106,6 @@ class ArtTree {
       pending.pop_back();
     }
   }
-  std::vector<NodeIndex> subtree(NodeIndex root) const;
   size_t subtreeSize(NodeIndex root) const {
     size_t size = 0;
     forSubtree(root, [&](NodeIndex) { ++size; });
