@@ -67,17 +67,6 @@ std::string shortestText(double value) {
 
 namespace {
 
-// The shortest text of a double into `buffer`; its length.
-size_t doubleText(char (&buffer)[64], double value) {
-#if defined(__cpp_lib_to_chars)
-  return size_t(std::to_chars(buffer, buffer + sizeof buffer, value).ptr - buffer);
-#else
-  const std::string text = shortestText(value);
-  text.copy(buffer, sizeof buffer);
-  return text.size();
-#endif
-}
-
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Reads the digits at `p` into `value`; the end of them. Where eight
@@ -204,8 +193,12 @@ std::optional<double> parseDecimal(std::string_view text) {
 }
 
 std::string formatDouble(double value) {
+#if defined(__cpp_lib_to_chars)
   char buffer[64];
-  return std::string(buffer, doubleText(buffer, value));
+  return std::string(buffer, std::to_chars(buffer, buffer + sizeof buffer, value).ptr);
+#else
+  return shortestText(value);
+#endif
 }
 
 }  // namespace hostfiles::svg
