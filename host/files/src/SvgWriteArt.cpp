@@ -36,9 +36,10 @@ char* writePoint(char* at, const AIRealPoint& p) {
   return writeReal(at, flipped(p.v));
 }
 
-char* writeCommand(char* at, const char* command) {
-  std::memcpy(at, command, 3);
-  return at + 3;
+template <size_t N>
+char* writeText(char* at, const char (&text)[N]) {
+  std::memcpy(at, text, N - 1);
+  return at + N - 1;
 }
 
 bool straight(const AIPathSegment& from, const AIPathSegment& to) {
@@ -47,9 +48,9 @@ bool straight(const AIPathSegment& from, const AIPathSegment& to) {
 
 char* writeSegment(char* at, const AIPathSegment& from, const AIPathSegment& to) {
   if (straight(from, to)) {
-    at = writeCommand(at, " L ");
+    at = writeText(at, " L ");
   } else {
-    at = writeCommand(at, " C ");
+    at = writeText(at, " C ");
     at = writePoint(at, from.out);
     *at++ = ' ';
     at = writePoint(at, to.in);
@@ -61,11 +62,11 @@ char* writeSegment(char* at, const AIPathSegment& from, const AIPathSegment& to)
 void appendPathData(std::string& d, const std::vector<AIPathSegment>& segments, bool closed) {
   if (segments.empty()) return;
   // A segment takes at most three points, their blanks and its command;
-  // the move takes less. Segments are gathered on the stack
-  // and handed to the text a few kilobytes at a time.
+  // the move takes less. Segments are gathered on the stack and handed to
+  // the text a few kilobytes at a time.
   constexpr size_t kSegmentRoom = 3 * (2 * kRealTextRoom + 2) + 3;
   char buffer[32 * kSegmentRoom];
-  char* at = writeCommand(buffer, "M  ") - 1;
+  char* at = writeText(buffer, "M ");
   at = writePoint(at, segments[0].p);
   const auto segment = [&](const AIPathSegment& from, const AIPathSegment& to) {
     if (size_t(buffer + sizeof buffer - at) < kSegmentRoom) {
