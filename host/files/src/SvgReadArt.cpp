@@ -140,13 +140,10 @@ ArtCopy Reader::shape(const xmlNode* node, const std::string& name, const Matrix
   const auto toSegment = [&](const Anchor& a) {
     AIPathSegment s;
     s.p = point(a.p);
-    const bool inOnAnchor = sameBits(a.in, a.p), outOnAnchor = sameBits(a.out, a.p);
-    s.in = inOnAnchor ? s.p : point(a.in);
-    s.out = outOnAnchor ? s.p : point(a.out);
+    s.in = sameBits(a.in, a.p) ? s.p : point(a.in);
+    s.out = sameBits(a.out, a.p) ? s.p : point(a.out);
     while (cornerAt < corners.size() && corners[cornerAt] == ' ') ++cornerAt;
-    // A handle on its anchor is a corner, as inferredCorner would find.
-    s.corner = cornerAt < corners.size() ? corners[cornerAt++] == '1'
-                                         : inOnAnchor || outOnAnchor || inferredCorner(s);
+    s.corner = cornerAt < corners.size() ? corners[cornerAt++] == '1' : inferredCorner(s);
     return s;
   };
   ArtCopy art;
